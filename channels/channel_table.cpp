@@ -1,0 +1,55 @@
+// channel_table.cpp — the table and the two operations the console statements use.
+#include "channels/channel_table.h"
+
+#include <sys/socket.h>
+
+#include "core/value_stack.h"
+#include "front/errors.h"
+#include "front/lexer.h"
+
+namespace channels {
+
+Channel channel_table[limits::channel_count];
+
+void init_channel_table() {
+  for (Channel& c : channel_table) {
+    c.listen_socket = -1;
+    c.conn_socket = -1;
+    c.file_handle.close();
+    c.net_status = -1;
+  }
+}
+
+void channel_print(int n, std::string_view format, host::FormatArgs args) {
+  Channel& c = channel_table[n];
+  std::string text = host::format_text(format, args);
+  if (c.conn_socket != -1) {
+    ssize_t r = ::send(c.conn_socket, text.data(), text.size(), MSG_NOSIGNAL);
+    c.net_status = r < 0 ? -1 : 0;
+  } else if (c.file_handle.is_open()) {
+    c.file_handle.write(text);
+  }
+}
+
+int channel_read_line(platform::File& file, std::string& line, std::size_t max_bytes) {
+  line.clear();
+  bool ended = false;  // a NUL ended the text; the rest of the line is skipped
+  for (;;) {
+    char b;
+    if (file.read(&b, 1) != 1) return 0;
+    if (b == '\n') return 1;
+    if (b == '\r') continue;
+    if (b == '\0') ended = true;
+    if (!ended && line.size() < max_bytes) line.push_back(b);
+  }
+}
+
+int channel_number_token() {
+  if (front::lexer.token_kind != front::TK_NUMBER) front::raise_error(front::Message::syntax);
+  std::int32_t n = core::to_int32(front::lexer.token_value);
+  if (n < 0 || n >= limits::channel_count) front::raise_error(front::Message::out_of_range);
+  front::next_token();
+  return n;
+}
+
+}  // namespace channels

@@ -1,0 +1,11 @@
+// random.h — the generator behind rnd: values 0 to 32767.
+#pragma once
+#include <cstdint>
+
+namespace core {
+
+void seed_random(std::uint32_t seed);
+// The next value, 0..32767.
+int next_random();
+
+}  // namespace core

@@ -1,0 +1,59 @@
+// main.cpp — process entry: options, settings, then the interpreter.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "host/command_loop.h"
+#include "host/line_input.h"
+#include "platform/paths.h"
+#include "platform/terminal.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// The start-up file name as the device takes it from its command line:
+// leading blanks and tabs skipped, at most 255 characters.
+std::u16string startup_name(const std::string& arg) {
+  std::size_t start = arg.find_first_not_of(" \t");
+  if (start == std::string::npos) return {};
+  std::u16string name = platform::utf8_to_utf16(arg.substr(start));
+  if (name.size() > 255) name.resize(255);
+  return name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Vorn Basic - a small interactive BASIC.\n"
+               "Without FILE, type lines at the prompt (bye ends the session).\n"
+               "With FILE, the program is loaded, run, and the interpreter ends.",
+               "vornbasic"};
+  app.set_version_flag("--version", "Vorn Basic version 0.3 (vornbasic " VORN_VERSION ")");
+
+  std::string file;
+  bool tty = false;
+  std::string root;
+  std::optional<std::uint32_t> seed;
+  app.add_option("FILE", file, "Program file to load and run (Shift-JIS text)");
+  app.add_flag("--tty", tty, "Run in the terminal: stdin is the edit box, stdout the console");
+  app.add_option("--root", root,
+                 "Device root for names starting with a backslash "
+                 "(default: $VORNBASIC_ROOT, else $XDG_DATA_HOME/vornbasic)");
+  app.add_option("--seed", seed, "Seed of rnd's generator (default: the tick count)");
+
+  CLI11_PARSE(app, argc, argv);
+
+  platform::set_device_root(root.empty() ? platform::default_device_root() : root);
+
+  host::LoopOptions options;
+  options.startup_file = startup_name(file);
+  options.seed = seed;
+
+  // Terminal mode: the window comes later, so every run is a terminal run for now.
+  (void)tty;
+  options.pause_at_end = false;
+  platform::terminal_enable_output(true);
+  platform::install_interrupt_handler(&host::break_flag);
+  return host::interpreter_thread(options);
+}

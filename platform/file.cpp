@@ -1,0 +1,108 @@
+// file.cpp — POSIX file descriptors behind File.
+#include "platform/file.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+File::File(File&& other) noexcept { *this = std::move(other); }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = other.fd_;
+    std::copy(other.buffer_ + other.taken_, other.buffer_ + other.buffered_, buffer_);
+    buffered_ = other.buffered_ - other.taken_;
+    taken_ = 0;
+    other.fd_ = -1;
+    other.buffered_ = other.taken_ = 0;
+  }
+  return *this;
+}
+
+File File::open_read(const std::string& path) {
+  int fd;
+  do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  while (fd < 0 && errno == EINTR);
+  return File(fd);
+}
+
+File File::create_write(const std::string& path) {
+  int fd;
+  do fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  while (fd < 0 && errno == EINTR);
+  return File(fd);
+}
+
+ssize_t File::read(void* buffer, std::size_t size) {
+  if (fd_ < 0) return -1;
+  if (taken_ == buffered_ && size < sizeof buffer_) {
+    ssize_t n;
+    do n = ::read(fd_, buffer_, sizeof buffer_);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) return n;
+    buffered_ = static_cast<std::size_t>(n);
+    taken_ = 0;
+  }
+  if (taken_ < buffered_) {
+    std::size_t n = std::min(size, buffered_ - taken_);
+    std::memcpy(buffer, buffer_ + taken_, n);
+    taken_ += n;
+    return static_cast<ssize_t>(n);
+  }
+  ssize_t n;
+  do n = ::read(fd_, buffer, size);
+  while (n < 0 && errno == EINTR);
+  return n;
+}
+
+bool File::write(const void* data, std::size_t size) {
+  if (fd_ < 0) return false;
+  if (taken_ < buffered_ && !seek_relative(0)) return false;  // write where the reader stands
+  auto bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd_, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool File::seek_relative(off_t offset) {
+  if (fd_ < 0) return false;
+  auto ahead = static_cast<off_t>(buffered_ - taken_);
+  if (offset < 0 && static_cast<off_t>(taken_) >= -offset) {
+    taken_ -= static_cast<std::size_t>(-offset);  // still inside what was read ahead
+    return true;
+  }
+  buffered_ = taken_ = 0;
+  return ::lseek(fd_, offset - ahead, SEEK_CUR) >= 0;
+}
+
+void File::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  buffered_ = taken_ = 0;
+}
+
+bool read_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {
+  File f = File::open_read(path);
+  if (!f.is_open()) return false;
+  bytes.clear();
+  char chunk[4096];
+  while (bytes.size() < max_bytes) {
+    std::size_t want = std::min(sizeof chunk, max_bytes - bytes.size());
+    ssize_t n = f.read(chunk, want);
+    if (n <= 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace platform

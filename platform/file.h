@@ -1,0 +1,46 @@
+// file.h — an owned file descriptor with the few operations the system uses.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <sys/types.h>
+
+namespace platform {
+
+class File {
+ public:
+  File() = default;
+  ~File() { close(); }
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Opens an existing file for reading.
+  static File open_read(const std::string& path);
+  // Creates a file for writing, emptying an existing one.
+  static File create_write(const std::string& path);
+
+  bool is_open() const { return fd_ >= 0; }
+  // Bytes read (0 at the end of the file), or -1 on failure.
+  ssize_t read(void* buffer, std::size_t size);
+  // Writes everything it can; returns false on failure.
+  bool write(const void* data, std::size_t size);
+  bool write(const std::string& bytes) { return write(bytes.data(), bytes.size()); }
+  // Moves the position relative to the current one.
+  bool seek_relative(off_t offset);
+  void close();
+
+ private:
+  explicit File(int fd) : fd_(fd) {}
+  int fd_ = -1;
+  // Read-ahead: reads of a few bytes at a time (line reading goes byte by
+  // byte) are served from here; seek_relative accounts for it.
+  char buffer_[4096];
+  std::size_t buffered_ = 0;  // bytes in buffer_
+  std::size_t taken_ = 0;     // bytes of buffer_ already handed out
+};
+
+// Whole-file helpers for small files (settings, images, tests).
+bool read_file(const std::string& path, std::string& bytes, std::size_t max_bytes = std::string::npos);
+
+}  // namespace platform

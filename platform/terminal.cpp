@@ -1,0 +1,138 @@
+// terminal.cpp — stdin/stdout for terminal mode.
+#include "platform/terminal.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/text_codec.h"
+
+namespace platform {
+namespace {
+
+bool output_enabled = false;
+std::u16string pending;
+std::string input_buffer;  // bytes read from stdin but not yet handed out
+bool input_ended = false;
+std::atomic<int>* interrupt_flag = nullptr;
+
+void write_all(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // a closed or failing stdout loses the text, nothing more
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+bool stdout_is_terminal() {
+  static const bool tty = ::isatty(STDOUT_FILENO) == 1;
+  return tty;
+}
+
+void on_interrupt(int) {
+  if (interrupt_flag) interrupt_flag->store(1);
+}
+
+}  // namespace
+
+void terminal_enable_output(bool enabled) { output_enabled = enabled; }
+
+void terminal_put(char16_t unit) {
+  if (!output_enabled) return;
+  pending.push_back(unit);
+  if ((unit == u'\n' && stdout_is_terminal()) || pending.size() >= 4096) terminal_flush();
+}
+
+void terminal_flush() {
+  if (pending.empty()) return;
+  // Keep a high surrogate whose partner has not arrived yet.
+  std::u16string rest;
+  if (pending.back() >= 0xD800 && pending.back() <= 0xDBFF) {
+    rest.push_back(pending.back());
+    pending.pop_back();
+  }
+  write_all(utf16_to_utf8(pending));
+  pending = rest;
+}
+
+bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+ReadResult terminal_read_line(std::string& line) {
+  terminal_flush();
+  for (;;) {
+    std::size_t lf = input_buffer.find('\n');
+    if (lf != std::string::npos) {
+      line.assign(input_buffer, 0, lf);
+      input_buffer.erase(0, lf + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return ReadResult::line;
+    }
+    if (input_ended) {
+      if (input_buffer.empty()) return ReadResult::end_of_input;
+      line.swap(input_buffer);  // a last line without its line feed
+      input_buffer.clear();
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return ReadResult::line;
+    }
+    char chunk[4096];
+    ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) {
+      if (interrupt_flag && interrupt_flag->load()) return ReadResult::interrupted;
+      continue;
+    }
+    if (n <= 0) {
+      input_ended = true;
+      continue;
+    }
+    input_buffer.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+void install_interrupt_handler(std::atomic<int>* flag) {
+  interrupt_flag = flag;
+  struct sigaction sa;
+  std::memset(&sa, 0, sizeof sa);
+  sa.sa_handler = on_interrupt;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = 0;  // no SA_RESTART: a waiting read must return
+  sigaction(SIGINT, &sa, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+char16_t terminal_poll_key(int ms) {
+  terminal_flush();
+  if (!stdin_is_terminal()) {
+    ::usleep(static_cast<useconds_t>(ms) * 1000);
+    return 0;
+  }
+  termios saved;
+  if (tcgetattr(STDIN_FILENO, &saved) != 0) {
+    ::usleep(static_cast<useconds_t>(ms) * 1000);
+    return 0;
+  }
+  termios raw = saved;
+  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+  ::usleep(static_cast<useconds_t>(ms) * 1000);
+  std::string typed;
+  pollfd pfd{STDIN_FILENO, POLLIN, 0};
+  while (::poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN)) {
+    char chunk[64];
+    ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+    if (n <= 0) break;
+    typed.append(chunk, static_cast<std::size_t>(n));
+  }
+  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  std::u16string units = utf8_to_utf16(typed);
+  return units.empty() ? 0 : units.back();
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite.
+#   scripts/test.sh              normal build in build/
+#   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+dir=build
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_WERROR=ON)
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-asan
+  flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_SANITIZE=ON)
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+
+./scripts/install-deps.sh
+cmake -S . -B "$dir" "${flags[@]}"
+cmake --build "$dir" -j2
+ctest --test-dir "$dir" --output-on-failure -j2
