@@ -10,6 +10,7 @@
 namespace channels {
 
 Channel channel_table[limits::channel_count];
+std::int32_t network_status = 0;
 
 void init_channel_table() {
   for (Channel& c : channel_table) {
@@ -18,6 +19,7 @@ void init_channel_table() {
     c.file_handle.close();
     c.net_status = -1;
   }
+  network_status = 0;
 }
 
 void channel_print(int n, std::string_view format, host::FormatArgs args) {

@@ -24,7 +24,11 @@ struct Channel {
 
 extern Channel channel_table[limits::channel_count];
 
-// Marks every channel closed (start-up of the interpreter thread).
+// The network status word that netstat answers: 0 from start-up on.
+extern std::int32_t network_status;
+
+// Marks every channel closed and the network status 0 (start-up of the
+// interpreter thread).
 void init_channel_table();
 
 // Formats and writes to channel n: one send or one write, failures ignored.
