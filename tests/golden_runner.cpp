@@ -38,6 +38,8 @@ struct Case {
   bool program;      // a .bas exists
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 std::vector<Case> find_cases() {
   std::vector<Case> cases;
   for (const auto& entry : fs::recursive_directory_iterator(GOLDEN_DIR)) {

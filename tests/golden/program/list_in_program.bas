@@ -1,0 +1,3 @@
+print "before"
+list
+print "not reached"

@@ -1,0 +1,3 @@
+print "hi"
+bye
+print "no"

@@ -1,0 +1,2 @@
+print "x"
+error here
