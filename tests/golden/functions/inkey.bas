@@ -1,0 +1,4 @@
+k$ = inkey$
+print "["; k$; "]"; len(inkey$)
+input a$
+print a$
