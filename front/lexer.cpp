@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "front/errors.h"
 #include "front/keyword_tables.h"
@@ -29,9 +30,27 @@ void keep(char c) {
   }
 }
 
-int find_keyword(const char* const* table, int rows) {
-  for (int i = 0; i < rows; ++i)
+// Rows of a keyword list grouped by first letter, in row order, so that a name
+// is compared only with the few keywords that share its first letter.
+struct KeywordIndex {
+  std::vector<int> rows_by_letter[26];
+  explicit KeywordIndex(const char* const* table, int count) {
+    for (int i = 0; i < count; ++i)
+      if (table[i][0] >= 'a' && table[i][0] <= 'z') rows_by_letter[table[i][0] - 'a'].push_back(i);  // "?" is punctuation
+  }
+};
+
+const KeywordIndex statement_index(statement_keywords, statement_count);
+const KeywordIndex function_index(function_keywords, function_count);
+
+// The row of the token text among the first `rows` rows of a list, or -1.
+int find_keyword(const KeywordIndex& index, const char* const* table, int rows) {
+  char first = lexer.token_text[0];
+  if (first < 'a' || first > 'z') return -1;
+  for (int i : index.rows_by_letter[first - 'a']) {
+    if (i >= rows) break;
     if (std::strcmp(table[i], lexer.token_text) == 0) return i;
+  }
   return -1;
 }
 
@@ -43,13 +62,13 @@ void read_name(int statement_rows) {
     lexer.token_kind = TK_END;
     return;
   }
-  int row = find_keyword(statement_keywords, statement_rows);
+  int row = find_keyword(statement_index, statement_keywords, statement_rows);
   if (row >= 0) {
     lexer.token_kind = TK_STATEMENT;
     lexer.token_index = row;
     return;
   }
-  row = find_keyword(function_keywords, function_count);
+  row = find_keyword(function_index, function_keywords, function_count);
   if (row >= 0) {
     lexer.token_kind = TK_FUNCTION;
     lexer.token_index = row;

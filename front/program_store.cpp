@@ -1,12 +1,19 @@
 // program_store.cpp — the lines of the program and the label lookup.
 #include "front/program_store.h"
 
-#include "front/limits.h"
+#include <unordered_map>
+#include <vector>
 
 namespace front {
 
 ProgramStore program;
 ExecutionState execution;
+
+namespace {
+// The labelled lines by label hash, in program order, kept in step with the
+// store so that a jump does not walk the whole program.
+std::unordered_map<std::int32_t, std::vector<LinePtr>> label_index;
+}  // namespace
 
 ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::move(t)) {}
 
@@ -53,20 +60,23 @@ void append_line(std::string text) {
     program.program_head = line;
   }
   program.program_tail = line;
+  if (line->label_hash != -1) label_index[line->label_hash].push_back(line);
 }
 
 void free_program() {
+  label_index.clear();
   program.program_tail.reset();
   program.program_head.reset();
 }
 
 LinePtr find_label(std::int32_t hash, std::string_view name) {
-  for (const LinePtr* p = &program.program_head; *p; p = &(*p)->next) {
-    if ((*p)->label_hash != hash) continue;
+  auto it = label_index.find(hash);
+  if (it == label_index.end()) return nullptr;
+  for (const LinePtr& line : it->second) {
     std::string_view own;
-    line_label((*p)->text, own);
+    line_label(line->text, own);
     // Compared over the length of the line's own label.
-    if (own.size() <= name.size() && name.substr(0, own.size()) == own) return *p;
+    if (own.size() <= name.size() && name.substr(0, own.size()) == own) return line;
   }
   return nullptr;
 }
