@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -89,6 +90,20 @@ void File::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   buffered_ = taken_ = 0;
+}
+
+bool File::identity(FileIdentity& id) const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
+  id = {st.st_dev, st.st_ino};
+  return true;
+}
+
+bool file_identity(const std::string& path, FileIdentity& id) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return false;
+  id = {st.st_dev, st.st_ino};
+  return true;
 }
 
 bool read_file(const std::string& path, std::string& bytes, std::size_t max_bytes) {

@@ -6,6 +6,13 @@
 
 namespace platform {
 
+// What tells two names of one file apart from two files: device and inode.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 class File {
  public:
   File() = default;
@@ -29,6 +36,8 @@ class File {
   // Moves the position relative to the current one.
   bool seek_relative(off_t offset);
   void close();
+  // The identity of the open file; false when there is none.
+  bool identity(FileIdentity& id) const;
 
  private:
   explicit File(int fd) : fd_(fd) {}
@@ -39,6 +48,9 @@ class File {
   std::size_t buffered_ = 0;  // bytes in buffer_
   std::size_t taken_ = 0;     // bytes of buffer_ already handed out
 };
+
+// The identity of the file a path names; false when it does not exist.
+bool file_identity(const std::string& path, FileIdentity& id);
 
 // Whole-file helpers for small files (settings, images, tests).
 bool read_file(const std::string& path, std::string& bytes, std::size_t max_bytes = std::string::npos);
