@@ -75,6 +75,16 @@ int open_network(std::string_view /*name*/) {
   raise_error(Message::syntax);
 }
 
+// Files are opened without sharing: a file that a channel holds cannot be
+// opened again, neither to read it nor to empty it.
+bool held_by_a_channel(const std::string& path) {
+  platform::FileIdentity wanted, held;
+  if (!platform::file_identity(path, wanted)) return false;
+  for (const Channel& ch : channel_table)
+    if (ch.file_handle.identity(held) && held == wanted) return true;
+  return false;
+}
+
 // File form, after the name: for input|output as #n
 int open_file(const std::string& name) {
   front::expect_token("for");
@@ -93,6 +103,7 @@ int open_file(const std::string& name) {
   ch.listen_socket = -1;
   ch.net_status = -1;
   std::string path = platform::host_path(name);
+  if (held_by_a_channel(path)) raise_error(failure);
   if (output) {
     platform::prepare_for_writing(path);
     ch.file_handle = platform::File::create_write(path);
