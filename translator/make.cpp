@@ -1,10 +1,94 @@
-// make.cpp — placeholder until the translator lands.
+// make.cpp — the make statement: creates the output file, runs both passes
+// and closes the file; plus the token readers and line walk both passes share.
 #include "translator/make.h"
 
+#include "core/value_stack.h"
+#include "core/variables.h"
 #include "front/errors.h"
+#include "front/keyword_tables.h"
+#include "front/lexer.h"
+#include "front/program_store.h"
+#include "platform/paths.h"
+#include "translator/translation.h"
+#include "translator/translator_state.h"
+
+using front::lexer;
 
 namespace translator {
 
-int make_statement() { front::raise_error(front::Message::syntax); }
+void pass1_next() { front::next_token_in(pass1_statement_rows); }
+
+void pass1_expect(const char* text) {
+  if (!lexer.is(text)) report_diagnostic(front::Message::syntax);
+  pass1_next();
+}
+
+void pass2_next() { front::next_token(); }
+
+void pass2_expect(const char* text) {
+  if (!lexer.is(text)) report_diagnostic(front::Message::syntax);
+  pass2_next();
+}
+
+bool at_punct(char c) { return lexer.token_kind == front::TK_PUNCT && lexer.first() == c; }
+
+bool at_statement_end() { return lexer.token_kind == front::TK_END || at_punct(':'); }
+
+bool at_else() { return lexer.token_kind == front::TK_END && lexer.is("else"); }
+
+std::int32_t literal_integer() {
+  return lexer.token_kind == front::TK_NUMBER ? core::to_int32(lexer.token_value) : 0;
+}
+
+namespace {
+
+bool enter_line(front::LinePtr line, TokenReader read) {
+  front::execution.current_line = std::move(line);
+  if (!front::execution.current_line) return false;
+  lexer.cursor = front::execution.current_line->text.c_str();
+  read();
+  return true;
+}
+
+}  // namespace
+
+bool enter_first_line(TokenReader read) { return enter_line(front::program.program_head, read); }
+
+bool enter_next_line(TokenReader read) {
+  front::LinePtr next = front::execution.current_line ? front::execution.current_line->next : nullptr;
+  return enter_line(std::move(next), read);
+}
+
+void end_running_program() {
+  if (!front::execution.program_running) return;
+  front::execution.cont_line.reset();
+  front::execution.cont_cursor = "";
+  front::execution.program_running = false;
+}
+
+// make ["file"]
+int make_statement() {
+  std::string name = "compile.txt";
+  if (lexer.token_kind == front::TK_STRING) {
+    name.assign(lexer.text());
+    front::next_token();
+  }
+  std::string path = platform::host_path(name);
+  platform::prepare_for_writing(path);
+  translation.output = platform::File::create_write(path);
+  if (!translation.output.is_open()) front::raise_error(front::Message::compiler_output);
+
+  translation_flag = true;
+  run_pass1();
+  translation_flag = false;
+  run_pass2();
+  output_print(" end\n");
+
+  clear_subroutines();
+  core::free_variables();
+  front::execution.current_line.reset();
+  close_output();
+  return front::stop_quietly;
+}
 
 }  // namespace translator
