@@ -1,0 +1,6 @@
+n=3
+gosub @show
+end
+@show
+print n
+return

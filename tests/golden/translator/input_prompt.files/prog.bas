@@ -1,0 +1,3 @@
+input "N"; n$
+input "A", a
+input b; c$
