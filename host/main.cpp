@@ -6,6 +6,8 @@
 
 #include "host/command_loop.h"
 #include "host/line_input.h"
+#include "host/screen.h"
+#include "host/settings_file.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -35,16 +37,24 @@ int main(int argc, char** argv) {
   bool tty = false;
   std::string root;
   std::optional<std::uint32_t> seed;
+  std::string settings_file;
+  std::string font_file;
+  std::string screenshot;
   app.add_option("FILE", file, "Program file to load and run (Shift-JIS text)");
   app.add_flag("--tty", tty, "Run in the terminal: stdin is the edit box, stdout the console");
   app.add_option("--root", root,
                  "Device root for names starting with a backslash "
                  "(default: $VORNBASIC_ROOT, else $XDG_DATA_HOME/vornbasic)");
   app.add_option("--seed", seed, "Seed of rnd's generator (default: the tick count)");
+  app.add_option("--settings", settings_file, "Settings file to read instead of \\Windows\\basic.ini (UTF-16)");
+  app.add_option("--font", font_file, "Font file for the console instead of the Shinonome fonts");
+  app.add_option("--screenshot", screenshot, "At exit, write the screen picture to this PNG file");
 
   CLI11_PARSE(app, argc, argv);
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
+  host::read_settings_file(settings_file.empty() ? platform::host_path(host::settings_file_name) : settings_file);
+  host::create_picture(font_file);
 
   host::LoopOptions options;
   options.startup_file = startup_name(file);
@@ -55,5 +65,8 @@ int main(int argc, char** argv) {
   options.pause_at_end = false;
   platform::terminal_enable_output(true);
   platform::install_interrupt_handler(&host::break_flag);
-  return host::interpreter_thread(options);
+  int status = host::interpreter_thread(options);
+  if (!screenshot.empty() && !host::write_screenshot(screenshot))
+    std::fprintf(stderr, "vornbasic: cannot write %s\n", screenshot.c_str());
+  return status;
 }

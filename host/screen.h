@@ -2,8 +2,38 @@
 // console_put_char (console.cpp) runs the character rules and calls these to
 // draw; the graphics statements draw into the same picture.
 #pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/raster.h"
 
 namespace host {
+
+// Text state of the picture (interpreter thread only).
+struct ScreenState {
+  std::int32_t print_x = 0;  // top-left corner of the next character's cell
+  std::int32_t print_y = 0;
+  std::int32_t caret_x = 0;  // print position at which the caret was last drawn
+  std::int32_t caret_y = 0;
+  std::int32_t last_char_width = 7;  // advance of the last printable character
+  // The pair of points line draws between; the caret strokes go through it too.
+  platform::Point line_points[2];
+  std::uint64_t repaint_count = 0;  // repaint requests so far
+};
+extern ScreenState screen;
+
+// Creates the screen picture, the scroll picture and the console font from
+// the settings (width and height kept within 1..4096, said on stderr), and
+// resets the screen state. font_file replaces the default fonts; without
+// glyphs, characters fill their cells but draw no shapes. The picture is made
+// with the defaults on first use when this was not called.
+void create_picture(const std::string& font_file = {}, bool draw_glyphs = true);
+// The screen picture; its snapshot() may be taken from another thread.
+platform::Raster& picture();
+// Called by request_repaint (the window copies the picture); none in the terminal.
+void set_repaint_callback(void (*callback)());
+// Writes the picture as a PNG file; false when it could not be written.
+bool write_screenshot(const std::string& path);
 
 // Erase the caret at (caret_x, caret_y) with the white pen.
 void screen_erase_caret();

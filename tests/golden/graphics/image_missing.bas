@@ -1,0 +1,3 @@
+print "before"
+image (10, 10), "nothere.bmp"
+print "after"
