@@ -1,0 +1,4 @@
+x=1
+gosub @a
+list
+print x

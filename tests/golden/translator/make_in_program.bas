@@ -1,0 +1,3 @@
+input x
+if x then make "out.txt"
+print "after"
