@@ -1,0 +1,123 @@
+// Tests of the translator's pieces with sharp edges: the bounded output
+// writer, the subroutine list, and the state make leaves behind.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/variables.h"
+#include "front/errors.h"
+#include "front/keyword_tables.h"
+#include "front/lexer.h"
+#include "front/program_store.h"
+#include "platform/file.h"
+#include "translator/make.h"
+#include "translator/translation.h"
+#include "translator/translator_state.h"
+
+namespace fs = std::filesystem;
+using namespace translator;
+
+namespace {
+
+class TranslatorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vorn-translator-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    front::new_program();
+  }
+  void TearDown() override {
+    close_output();
+    front::new_program();
+    front::execution.current_line.reset();
+    fs::remove_all(dir_);
+  }
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  static std::string contents(const std::string& p) {
+    std::string bytes;
+    platform::read_file(p, bytes);
+    return bytes;
+  }
+  // Runs `make "file"` as a typed line would, letting an error through.
+  static int make_into(const std::string& file) {
+    static std::string line;
+    line = "\"" + file + "\"";
+    front::start_reading(line.c_str());
+    return make_statement();
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(TranslatorTest, TemplatesEndLinesWithCrLfAndStayWithinTheBuffer) {
+  translation.output = platform::File::create_write(path("out.txt"));
+  output_print(" %s:\n", {"loop"});
+  output_print(" goto %s\n", {std::string(600, 'x')});
+  close_output();
+  std::string text = contents(path("out.txt"));
+  ASSERT_EQ(text.substr(0, 8), " loop:\r\n");
+  // The second template is cut at the 511 bytes of the format buffer.
+  EXPECT_EQ(text.size(), 8u + 511u);
+  EXPECT_EQ(text.substr(8, 6), " goto ");
+}
+
+TEST_F(TranslatorTest, NothingIsWrittenWithoutAnOpenFile) {
+  output_print(" end\n");  // must not fail or write anywhere
+  EXPECT_FALSE(translation.output.is_open());
+}
+
+TEST_F(TranslatorTest, SubroutineListKeepsFirstMetOrderWithoutRepeats) {
+  clear_subroutines();
+  add_subroutine("b");
+  add_subroutine("a");
+  add_subroutine("b");
+  add_subroutine("B");
+  ASSERT_EQ(translation.subroutines.size(), 3u);
+  EXPECT_EQ(translation.subroutines[0], "b");
+  EXPECT_EQ(translation.subroutines[1], "a");
+  EXPECT_EQ(translation.subroutines[2], "B");
+  EXPECT_TRUE(contains_subroutine("a"));
+  EXPECT_FALSE(contains_subroutine("A"));
+  clear_subroutines();
+  EXPECT_TRUE(translation.subroutines.empty());
+}
+
+TEST_F(TranslatorTest, CompleteMakeLeavesNothingBehind) {
+  front::append_line("x = 1");
+  front::append_line("gosub @a");
+  EXPECT_EQ(make_into(path("c.txt")), front::stop_quietly);
+  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(translation.output.is_open());
+  EXPECT_FALSE(front::execution.current_line);
+  EXPECT_TRUE(core::all_variables().empty());
+  EXPECT_TRUE(translation.subroutines.empty());
+  std::string text = contents(path("c.txt"));
+  EXPECT_NE(text.find("/* a: */\r\n"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 6), " end\r\n");
+}
+
+TEST_F(TranslatorTest, ErrorInPassTwoClosesThePartialFileAndClearsTheFlag) {
+  front::append_line("if 0 then y = 1");
+  EXPECT_THROW(make_into(path("p.txt")), front::BasicError);
+  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(translation.output.is_open());
+  std::string text = contents(path("p.txt"));
+  EXPECT_EQ(text.substr(text.size() - 29), "  if __tmp1!=0 goto __else0\r\n");
+}
+
+TEST_F(TranslatorTest, TranslationFlagIsSetOnlyDuringPassOne) {
+  // eof answers 1 without touching a channel while pass 1 runs, so the
+  // assignment stores 1; pass 2 writes the call.
+  front::append_line("e = eof(5)");
+  front::append_line("if e = 1 then ok = 1");
+  make_into(path("f.txt"));
+  EXPECT_FALSE(translation_flag);
+  std::string text = contents(path("f.txt"));
+  EXPECT_NE(text.find(" int ok!\r\n"), std::string::npos);
+  EXPECT_NE(text.find("  bas_eof put_number\r\n"), std::string::npos);
+}
+
+}  // namespace
