@@ -29,6 +29,12 @@ File File::open_read(const std::string& path) {
   int fd;
   do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   while (fd < 0 && errno == EINTR);
+  // A folder opens for reading on Linux but is no file to read.
+  struct stat st;
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
   return File(fd);
 }
 
