@@ -8,8 +8,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <optional>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 

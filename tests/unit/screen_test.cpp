@@ -180,6 +180,17 @@ TEST_F(Screen, GlyphsStayInsideTheirCells) {
   EXPECT_TRUE(inked(21, 35));
 }
 
+TEST_F(Screen, WithoutAFontTextStillAdvancesAndTheCaretMoves) {
+  platform::ConsoleFont none(0, "/nonexistent/font.pcf");
+  EXPECT_FALSE(none.available());
+  EXPECT_EQ(none.glyph(u'A').mask.width, 0);
+  host::settings.FontSize = 0;  // no size to render at
+  host::create_picture();
+  put(u"ab");
+  EXPECT_EQ(screen.print_x, 14);
+  EXPECT_EQ(screen.caret_x, 14);
+}
+
 TEST_F(Screen, RepaintCallbackIsCalledForEveryCharacter) {
   static int calls = 0;
   calls = 0;
