@@ -99,7 +99,7 @@ int input_pass1() {
     } else if (lexer.token_kind == front::TK_NAME) {
       core::ValueCell cell = core::variable_slot(false);
       if (cell.type == core::string_type)
-        *cell.text = "0";
+        cell.text->assign(1, '0');
       else
         *cell.number = 0;
     } else {
