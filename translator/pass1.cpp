@@ -193,9 +193,8 @@ int dim_pass1() {
     core::shape_array(core::get_variable(name, false), count, extents);
     pass1_next();
     if (!at_punct(',')) {
-      // The token after the statement is stepped over, but never past the
-      // end of the line: an `else` there would open the other branch.
-      if (lexer.token_kind != front::TK_END) pass1_next();
+      // One more token is stepped over: normally the ':' or the end of the line.
+      pass1_next();
       return front::go_on;
     }
     pass1_next();

@@ -1,0 +1,2 @@
+input #1, a$, n
+close #1
