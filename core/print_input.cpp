@@ -19,7 +19,10 @@ using front::raise_error;
 namespace core {
 namespace {
 
-bool at_statement_end() { return lexer.token_kind == front::TK_END || lexer.is(":"); }
+// Separators count only as punctuation: print ":" prints a colon.
+bool is_punct(const char* text) { return lexer.token_kind == front::TK_PUNCT && lexer.is(text); }
+
+bool at_statement_end() { return lexer.token_kind == front::TK_END || is_punct(":"); }
 
 // Where the pieces of a print statement go: the console, or channel n.
 struct PrintTarget {
@@ -45,10 +48,10 @@ void print_items(const PrintTarget& out) {
     }
     front::expect_empty_stack();
     line_end = true;
-    if (lexer.is(";")) {
+    if (is_punct(";")) {
       line_end = false;
       front::next_token();
-    } else if (lexer.is(",")) {
+    } else if (is_punct(",")) {
       out.write("\t");
       front::next_token();
     } else if (!at_statement_end()) {
@@ -72,13 +75,13 @@ void input_from_channel() {
   channels::Channel& ch = channels::channel_table[n];
   if (!ch.file_handle.is_open()) raise_error(Message::file_not_open);
   // The comma after the channel number belongs to the form: input #1, a
-  if (lexer.is(",")) front::next_token();
+  if (is_punct(",")) front::next_token();
   while (lexer.token_kind == front::TK_NAME) {
     ValueCell cell = variable_slot(false);
     std::string line;
     channels::channel_read_line(ch.file_handle, line, limits::line_bytes);
     assign_input(cell, std::move(line));
-    if (!lexer.is(",") && !lexer.is(";")) break;
+    if (!is_punct(",") && !is_punct(";")) break;
     front::next_token();
   }
 }
@@ -88,7 +91,7 @@ void input_from_channel() {
 // print [#n,] [item {, | ; item}] [, | ;]
 int print_statement() {
   PrintTarget out;
-  if (lexer.is("#")) {
+  if (is_punct("#")) {
     front::next_token();
     int n = channels::channel_number_token();
     if (channels::channel_table[n].is_free()) raise_error(Message::file_not_open);
@@ -102,7 +105,7 @@ int print_statement() {
 
 // input [prompts] var {sep [prompts] var} | input #n, var {sep var}
 int input_statement() {
-  if (lexer.token_kind == front::TK_PUNCT && lexer.is("#")) {
+  if (is_punct("#")) {
     input_from_channel();
     return front::go_on;
   }
@@ -111,9 +114,9 @@ int input_statement() {
     while (lexer.token_kind != front::TK_NAME) {
       if (lexer.token_kind == front::TK_STRING) {
         host::console_print("%s", {lexer.text()});
-      } else if (lexer.is(",")) {
+      } else if (is_punct(",")) {
         ask = true;
-      } else if (lexer.is(";")) {
+      } else if (is_punct(";")) {
         ask = false;
       } else {
         return front::go_on;
