@@ -46,7 +46,33 @@ namespace front {
   X(accept_failed, "接続できません(accept)")                                           \
   X(image_unreadable, "イメージファイルが読みこめません")                              \
   X(compiler_output, "コンパイラの出力ファイルを開くことができません")                  \
-  X(not_in_program, "プログラム中では実行できません")
+  X(not_in_program, "プログラム中では実行できません")                                   \
+  /* what the translator says of what its target lacks */                             \
+  X(note_sign_on_string, "文字列に符号をつけることはできません") \
+  X(note_power, "べき乗演算は実装されていません") \
+  X(note_sqr, "sqr関数は実装されていません") \
+  X(note_exp, "exp関数は実装されていません") \
+  X(note_log, "log関数は実装されていません") \
+  X(note_sin, "sin関数は実装されていません") \
+  X(note_cos, "cos関数は実装されていません") \
+  X(note_tan, "tan関数は実装されていません") \
+  X(note_atn, "atn関数は実装されていません") \
+  X(note_time, "time$関数は実装されていません") \
+  X(note_date, "data$関数は実装されていません") \
+  X(note_rnd, "rnd関数は実装されていません") \
+  X(note_netstat, "netstat関数は実装されていません") \
+  X(note_stop_ignored, "STOP文は無視されます") \
+  X(note_next_needs_variable, "コンパイルするときはnext命令の後に変数をつけて下さい") \
+  X(note_pset, "pset命令は未実装です") \
+  X(note_line, "line命令は未実装です") \
+  X(note_box, "box命令は未実装です") \
+  X(note_boxf, "boxf命令は未実装です") \
+  X(note_circle, "circle命令は未実装です") \
+  X(note_circlef, "circlef命令は未実装です") \
+  X(note_image, "image命令は未実装です") \
+  X(note_start, "start命令は未実装です") \
+  X(note_exec, "exec命令は未実装です") \
+  X(note_regist, "regist命令は未実装です")
 
 enum class Message {
 #define VORN_MESSAGE_ID(id, text) id,

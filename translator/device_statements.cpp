@@ -21,33 +21,33 @@ struct GraphicsForm {
   const char* default_colour;
   int colour_element;
   const char* call;
-  Note note;
+  front::Message note;
 };
 
 constexpr GraphicsForm pset_form = {
     false, false,
     {"  clear_value\n", "  clear_value\n", nullptr, nullptr, "    clear_value\n"},
-    "  1, __points!(2)=\n", 2, "  __points, bas_pset\n", Note::pset};
+    "  1, __points!(2)=\n", 2, "  __points, bas_pset\n", front::Message::note_pset};
 constexpr GraphicsForm line_form = {
     true, true,
     {"    clear_value;\n", "    clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_line\n", Note::line};
+    "  1, __points!(4)=\n", 4, "  __points, bas_line\n", front::Message::note_line};
 constexpr GraphicsForm box_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value();\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_box\n", Note::box};
+    "  1, __points!(4)=\n", 4, "  __points, bas_box\n", front::Message::note_box};
 constexpr GraphicsForm boxf_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_boxf\n", Note::boxf};
+    "  1, __points!(4)=\n", 4, "  __points, bas_boxf\n", front::Message::note_boxf};
 constexpr GraphicsForm circle_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_circle\n", Note::circle};
+    "  1, __points!(4)=\n", 4, "  __points, bas_circle\n", front::Message::note_circle};
 constexpr GraphicsForm circlef_form = {
     false, true,
     {"  clear_value();\n", "  clear_value\n", "  clear_value();\n", "  clear_value\n", "    clear_value();\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_circlef\n", Note::circlef};
+    "  1, __points!(4)=\n", 4, "  __points, bas_circlef\n", front::Message::note_circlef};
 
 // One argument: its clear line, its code, and the store into __points!(element).
 void write_point_argument(const char* clear, int element, const char* store) {
@@ -100,7 +100,7 @@ int translate_graphics(const GraphicsForm& form) {
 }
 
 // program [, arguments] — start and exec differ in their target word only
-int translate_launch(const char* call, Note note) {
+int translate_launch(const char* call, front::Message note) {
   translate_expression();
   output_print(" get_string __tmp1!=\n");
   output_print(" \"\", __sbuf, strcpy\n");
@@ -217,14 +217,14 @@ int image_translation() {
   output_print("  __tmp1!, __points, bas_image;\n");
   output_print(" __tmp1!, free\n");
   output_print("  update\n");
-  report_diagnostic(Note::image);
+  report_diagnostic(front::Message::note_image);
   return front::go_on;
 }
 
 // start program [, arguments]
-int start_translation() { return translate_launch(" __tmp1!, __tmp2, bas_start\n", Note::start); }
+int start_translation() { return translate_launch(" __tmp1!, __tmp2, bas_start\n", front::Message::note_start); }
 // exec program [, arguments]
-int exec_translation() { return translate_launch(" __tmp1!, __tmp2, bas_exec\n", Note::exec); }
+int exec_translation() { return translate_launch(" __tmp1!, __tmp2, bas_exec\n", front::Message::note_exec); }
 
 // regist extension, program
 int regist_translation() {
@@ -238,7 +238,7 @@ int regist_translation() {
   output_print("  __tmp1!, __tmp2!, bas_regist;\n");
   output_print(" __tmp1!, free\n");
   output_print(" __tmp2!, free\n");
-  report_diagnostic(Note::regist);
+  report_diagnostic(front::Message::note_regist);
   return front::go_on;
 }
 

@@ -38,7 +38,7 @@ void primary() {
       break;
     case front::TK_STRING:
       output_print("  \"%s\", put_string\n", {lexer.text()});
-      if (sign) report_diagnostic(Note::sign_on_string);
+      if (sign) report_diagnostic(front::Message::note_sign_on_string);
       pass2_next();
       break;
     case front::TK_FUNCTION:
@@ -66,7 +66,7 @@ void level_power() {
   while (at_operator('^')) {
     pass2_next();
     primary();
-    report_diagnostic(Note::power);
+    report_diagnostic(front::Message::note_power);
   }
 }
 

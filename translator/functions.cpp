@@ -38,14 +38,14 @@ void optional_third(const char* default_line) {
 }
 
 // f(expr), where the target has no such function: the argument stays as the result.
-void unimplemented_with_argument(Note note) {
+void unimplemented_with_argument(front::Message note) {
   pass2_next();
   one_argument();
   report_diagnostic(note);
 }
 
 // f, where the target has no such function: nothing is left for it.
-void unimplemented_alone(Note note) {
+void unimplemented_alone(front::Message note) {
   pass2_next();
   report_diagnostic(note);
 }
@@ -63,13 +63,13 @@ void abs_function() {
   output_print("  get_number abs put_number\n");
 }
 
-void sqr_function() { unimplemented_with_argument(Note::sqr); }
-void exp_function() { unimplemented_with_argument(Note::exp); }
-void log_function() { unimplemented_with_argument(Note::log); }
-void sin_function() { unimplemented_with_argument(Note::sin); }
-void cos_function() { unimplemented_with_argument(Note::cos); }
-void tan_function() { unimplemented_with_argument(Note::tan); }
-void atn_function() { unimplemented_with_argument(Note::atn); }
+void sqr_function() { unimplemented_with_argument(front::Message::note_sqr); }
+void exp_function() { unimplemented_with_argument(front::Message::note_exp); }
+void log_function() { unimplemented_with_argument(front::Message::note_log); }
+void sin_function() { unimplemented_with_argument(front::Message::note_sin); }
+void cos_function() { unimplemented_with_argument(front::Message::note_cos); }
+void tan_function() { unimplemented_with_argument(front::Message::note_tan); }
+void atn_function() { unimplemented_with_argument(front::Message::note_atn); }
 
 // chr$(code)
 void chr_function() {
@@ -155,8 +155,8 @@ void str_function() { call_with_argument("  get_number __args!(0)=\n", "  bas_st
 void val_function() { call_with_argument("  get_string __args!(0)=\n", "  bas_val put_number\n"); }
 void len_function() { call_with_argument("  get_string __args!(0)=\n", "  bas_len put_number\n"); }
 
-void time_function() { unimplemented_alone(Note::time); }
-void date_function() { unimplemented_alone(Note::date); }
+void time_function() { unimplemented_alone(front::Message::note_time); }
+void date_function() { unimplemented_alone(front::Message::note_date); }
 
 // instr(s$, find$ [, start])
 void instr_function() {
@@ -170,8 +170,8 @@ void instr_function() {
   output_print("  bas_instr put_number\n");
 }
 
-void rnd_function() { unimplemented_with_argument(Note::rnd); }
-void netstat_function() { unimplemented_alone(Note::netstat); }
+void rnd_function() { unimplemented_with_argument(front::Message::note_rnd); }
+void netstat_function() { unimplemented_alone(front::Message::note_netstat); }
 
 }  // namespace
 

@@ -169,7 +169,7 @@ int for_translation() {
 
 // next name
 int next_translation() {
-  if (lexer.token_kind != front::TK_NAME) report_diagnostic(Note::next_needs_variable);
+  if (lexer.token_kind != front::TK_NAME) report_diagnostic(front::Message::note_next_needs_variable);
   std::string name(lexer.text());
   pass2_next();
   output_print(" next %s!\n", {name});
@@ -243,7 +243,7 @@ int dim_translation() {
 
 // stop
 int stop_translation() {
-  report_diagnostic(Note::stop_ignored);
+  report_diagnostic(front::Message::note_stop_ignored);
   return front::go_on;
 }
 

@@ -10,7 +10,6 @@
 #include "front/messages.h"
 #include "host/format_text.h"
 #include "platform/file.h"
-#include "translator/translator_messages.h"
 
 namespace translator {
 
@@ -41,7 +40,6 @@ void output_print(std::string_view format, host::FormatArgs args = {});
 // and a line feed on the console; the translation goes on.
 void report_diagnostic(std::string_view sjis_message);
 void report_diagnostic(front::Message message);
-void report_diagnostic(Note note);
 
 // Token readers and expects of the two passes. An expect that finds another
 // text reports the syntax error and steps on all the same.
