@@ -7,6 +7,7 @@
 #include "host/command_loop.h"
 #include "host/line_input.h"
 #include "host/screen.h"
+#include "host/window.h"
 #include "host/settings_file.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
   std::string font_file;
   std::string screenshot;
   app.add_option("FILE", file, "Program file to load and run (Shift-JIS text)");
-  app.add_flag("--tty", tty, "Run in the terminal: stdin is the edit box, stdout the console");
+  app.add_flag("--tty", tty,
+               "Run in the terminal, not in a window: stdin is the edit box, stdout the console");
   app.add_option("--root", root,
                  "Device root for names starting with a backslash "
                  "(default: $VORNBASIC_ROOT, else $XDG_DATA_HOME/vornbasic)");
@@ -60,12 +62,17 @@ int main(int argc, char** argv) {
   options.startup_file = startup_name(file);
   options.seed = seed;
 
-  // Terminal mode: the window comes later, so every run is a terminal run for now.
-  (void)tty;
-  options.pause_at_end = false;
-  platform::terminal_enable_output(true);
   platform::install_interrupt_handler(&host::break_flag);
-  int status = host::interpreter_thread(options);
+  int status;
+  if (!tty && host::window_available()) {
+    options.pause_at_end = true;  // the last screen stays a moment before the window closes
+    status = host::run_window(options, argc, argv);
+  } else {
+    if (!tty) std::fprintf(stderr, "vornbasic: no display; running in the terminal\n");
+    options.pause_at_end = false;
+    platform::terminal_enable_output(true);
+    status = host::interpreter_thread(options);
+  }
   if (!screenshot.empty() && !host::write_screenshot(screenshot))
     std::fprintf(stderr, "vornbasic: cannot write %s\n", screenshot.c_str());
   return status;

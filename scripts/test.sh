@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs the whole test suite.
 #   scripts/test.sh              normal build in build/
 #   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer in build-asan/
+#   scripts/test.sh --tsan       ThreadSanitizer in build-tsan/, the tests where threads meet
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,15 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 
+select=()
+if [ "${1:-}" = "--tsan" ]; then
+  dir=build-tsan
+  flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_TSAN=ON)
+  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+  select=(-R 'WindowEditBox|window/')
+fi
+
 ./scripts/install-deps.sh
 cmake -S . -B "$dir" "${flags[@]}"
 cmake --build "$dir" -j2
-ctest --test-dir "$dir" --output-on-failure -j2
+ctest --test-dir "$dir" --output-on-failure -j2 "${select[@]}"
