@@ -1,8 +1,6 @@
 // channel_table.cpp — the table and the two operations the console statements use.
 #include "channels/channel_table.h"
 
-#include <sys/socket.h>
-
 #include "core/value_stack.h"
 #include "front/errors.h"
 #include "front/lexer.h"
@@ -13,24 +11,24 @@ Channel channel_table[limits::channel_count];
 std::int32_t network_status = 0;
 
 void init_channel_table() {
-  for (Channel& c : channel_table) {
-    c.listen_socket = -1;
-    c.conn_socket = -1;
-    c.file_handle.close();
-    c.net_status = -1;
-  }
+  for (Channel& c : channel_table) release_channel(c);
   network_status = 0;
+}
+
+void release_channel(Channel& ch) {
+  ch.conn_socket.close();
+  ch.listen_socket.close();
+  ch.file_handle.close();
+  ch.net_status = net_none;
 }
 
 void channel_print(int n, std::string_view format, host::FormatArgs args) {
   Channel& c = channel_table[n];
   std::string text = host::format_text(format, args);
-  if (c.conn_socket != -1) {
-    ssize_t r = ::send(c.conn_socket, text.data(), text.size(), MSG_NOSIGNAL);
-    c.net_status = r < 0 ? -1 : 0;
-  } else if (c.file_handle.is_open()) {
+  if (c.is_network())
+    c.net_status = c.conn_socket.send(text) ? net_ok : net_send_failed;
+  else if (c.file_handle.is_open())
     c.file_handle.write(text);
-  }
 }
 
 int channel_read_line(platform::File& file, std::string& line, std::size_t max_bytes) {

@@ -1,25 +1,33 @@
 // channel_table.h — the ten numbered channels for files and TCP connections.
 #pragma once
 #include <cstdint>
-#include <netinet/in.h>
 #include <string>
 #include <string_view>
 
 #include "front/limits.h"
 #include "host/format_text.h"
 #include "platform/file.h"
+#include "platform/sockets.h"
 
 namespace channels {
 
-struct Channel {
-  int listen_socket = -1;   // listening socket of a server channel
-  int conn_socket = -1;     // connected socket; a channel with one is a network channel
-  sockaddr_in address{};    // where a client connects or a server binds
-  sockaddr_in peer_address{};
-  platform::File file_handle;  // the open file, if any
-  int net_status = -1;      // outcome of the last transfer on conn_socket
+// Outcome of the last transfer on a connection (net_status).
+inline constexpr int net_ok = 0;           // also right after a network open
+inline constexpr int net_receive_failed = 1;
+inline constexpr int net_nothing_yet = 2;  // the device's "would block" (10035)
+inline constexpr int net_send_failed = -1;
+inline constexpr int net_none = -1;        // file and free channels
 
-  bool is_free() const { return conn_socket == -1 && !file_handle.is_open(); }
+struct Channel {
+  platform::Socket listen_socket;  // listening socket of a server channel
+  platform::Socket conn_socket;    // connected socket; a channel with one is a network channel
+  platform::SocketAddress address;       // where a client connects or a server binds
+  platform::SocketAddress peer_address;  // the client a server channel accepted
+  platform::File file_handle;  // the open file, if any
+  int net_status = net_none;   // outcome of the last transfer on conn_socket
+
+  bool is_network() const { return conn_socket.is_open(); }
+  bool is_free() const { return !conn_socket.is_open() && !file_handle.is_open(); }
 };
 
 extern Channel channel_table[limits::channel_count];
@@ -30,6 +38,9 @@ extern std::int32_t network_status;
 // Marks every channel closed and the network status 0 (start-up of the
 // interpreter thread).
 void init_channel_table();
+
+// Closes the channel's connection, listening socket and file, and marks it free.
+void release_channel(Channel& ch);
 
 // Formats and writes to channel n: one send or one write, failures ignored.
 void channel_print(int n, std::string_view format, host::FormatArgs args = {});

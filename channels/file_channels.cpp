@@ -2,15 +2,12 @@
 // and the shared head of the network forms of open.
 #include "channels/file_channels.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "channels/channel_table.h"
+#include "channels/network_channels.h"
 #include "core/evaluator.h"
 #include "core/value_stack.h"
 #include "front/errors.h"
@@ -52,29 +49,6 @@ void cut_at_nul(std::string& text) {
   if (nul != std::string::npos) text.resize(nul);
 }
 
-// Drops a connection the channel still holds, so that overwriting the record
-// does not leak the socket.
-void drop_socket(Channel& ch) {
-  if (ch.conn_socket != -1) ::close(ch.conn_socket);
-  ch.conn_socket = -1;
-}
-
-void release_channel(Channel& ch) {
-  drop_socket(ch);
-  ch.file_handle.close();
-  ch.listen_socket = -1;
-  ch.net_status = -1;
-}
-
-// The network forms: as #n, then the connection of the net: or server: name.
-// Connections are not built yet; the channel is left as it was.
-int open_network(std::string_view /*name*/) {
-  front::expect_token("as");
-  front::expect_token("#");
-  channel_number_token();
-  raise_error(Message::syntax);
-}
-
 // Files are opened without sharing: a file that a channel holds cannot be
 // opened again, neither to read it nor to empty it.
 bool held_by_a_channel(const std::string& path) {
@@ -99,9 +73,10 @@ int open_file(const std::string& name) {
   if (platform::cp932_to_utf16(name).size() > limits::file_name_chars) raise_error(failure);
   Channel& ch = channel_table[n];
   if (ch.file_handle.is_open()) raise_error(Message::file_already_open);
-  drop_socket(ch);
-  ch.listen_socket = -1;
-  ch.net_status = -1;
+  // A connection the channel held is closed rather than forgotten.
+  ch.conn_socket.close();
+  ch.listen_socket.close();
+  ch.net_status = net_none;
   std::string path = platform::host_path(name);
   if (held_by_a_channel(path)) raise_error(failure);
   if (output) {
@@ -129,16 +104,9 @@ std::string read_file_bytes(platform::File& file, std::size_t count) {
   return bytes;
 }
 
-// One receive of up to count bytes on a connected, non-blocking socket.
-std::string receive_bytes(Channel& ch, std::size_t count) {
-  std::string bytes(count, '\0');
-  ssize_t n = count == 0 ? 0 : ::recv(ch.conn_socket, bytes.data(), count, MSG_DONTWAIT);
-  if (n < 0) {
-    ch.net_status = (errno == EAGAIN || errno == EWOULDBLOCK) ? 2 : 1;
-    return {};
-  }
-  ch.net_status = 0;
-  bytes.resize(static_cast<std::size_t>(n));
+// What one receive delivered, up to its first NUL byte.
+std::string receive_text(Channel& ch, std::size_t count) {
+  std::string bytes = receive_bytes(ch, count);
   cut_at_nul(bytes);
   return bytes;
 }
@@ -149,7 +117,7 @@ void input_from_channel() {
   std::size_t count = checked_count(core::get_number());
   if (translator::translation_flag) return core::put_string("");
   Channel& ch = channel_table[n];
-  if (ch.conn_socket != -1) return core::put_string_owned(receive_bytes(ch, count));
+  if (ch.is_network()) return core::put_string_owned(receive_text(ch, count));
   if (!ch.file_handle.is_open()) raise_error(Message::file_not_open);
   core::put_string_owned(read_file_bytes(ch.file_handle, count));
 }
@@ -173,7 +141,9 @@ int open_statement() {
   core::clear_value();
   core::evaluate();
   std::string name = core::get_string();
-  if (name.starts_with(client_prefix) || name.starts_with(server_prefix)) return open_network(name);
+  std::string_view rest(name);
+  if (rest.starts_with(client_prefix)) return open_client(rest.substr(client_prefix.size()));
+  if (rest.starts_with(server_prefix)) return open_server(rest.substr(server_prefix.size()));
   return open_file(name);
 }
 
@@ -217,18 +187,12 @@ void eof_function() {
   int n = checked_channel(core::get_number());
   if (translator::translation_flag) return core::put_number(1);
   Channel& ch = channel_table[n];
-  if (ch.conn_socket != -1) return core::put_number(ch.net_status);
+  if (ch.is_network()) return core::put_number(ch.net_status);
   if (!ch.file_handle.is_open()) raise_error(Message::file_not_open);
   char byte;
   bool got = ch.file_handle.read(&byte, 1) == 1;
   if (got) ch.file_handle.seek_relative(-1);
   core::put_number(got ? 0 : 1);
-}
-
-// netstat
-void netstat_function() {
-  front::next_token();
-  core::put_number(network_status);
 }
 
 }  // namespace channels
