@@ -113,8 +113,11 @@ std::string receive_text(Channel& ch, std::size_t count) {
 
 // input$(count, [#]channel) after the closing parenthesis
 void input_from_channel() {
-  int n = checked_channel(core::get_number());
+  // Both are taken before the channel is checked: a string count is a type
+  // error even when the channel number is out of range.
+  double channel = core::get_number();
   std::size_t count = checked_count(core::get_number());
+  int n = checked_channel(channel);
   if (translator::translation_flag) return core::put_string("");
   Channel& ch = channel_table[n];
   if (ch.is_network()) return core::put_string_owned(receive_text(ch, count));
@@ -122,14 +125,15 @@ void input_from_channel() {
   core::put_string_owned(read_file_bytes(ch.file_handle, count));
 }
 
-// input$(count) after the closing parenthesis: one typed line, cut to count
-// bytes without splitting a double-byte character.
+// input$(count) after the closing parenthesis: one typed line, cut to its
+// first count bytes, even inside a double-byte character.
 void input_from_console() {
   std::size_t count = checked_count(core::get_number());
   if (translator::translation_flag) return core::put_string("");
   std::u16string line;
   host::wait_typed_line(line);
-  std::string text = platform::utf16_to_cp932(line, count);
+  std::string text = platform::utf16_to_cp932(line);
+  if (text.size() > count) text.resize(count);
   cut_at_nul(text);
   core::put_string_owned(std::move(text));
 }
