@@ -371,6 +371,13 @@ int statement_pass1() {
   switch (lexer.token_kind) {
     case front::TK_STATEMENT: {
       int row = lexer.token_index;
+      if (row >= pass1_statement_rows) {
+        // `make` read by the evaluator, which knows all 38 keywords: here it
+        // is a plain name, as the pass-1 reader would have delivered it.
+        lexer.token_kind = front::TK_NAME;
+        let_pass1();
+        return front::go_on;
+      }
       pass1_next();
       return pass1_handlers[row]();
     }

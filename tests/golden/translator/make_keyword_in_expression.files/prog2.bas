@@ -1,0 +1,1 @@
+input a make
