@@ -50,7 +50,8 @@ void write_print_item(std::int32_t channel) {
 void write_print_items(std::int32_t channel) {
   char last = '\0';
   while (!at_statement_end()) {
-    last = lexer.first();
+    // A string literal is an item, never a separator: print ";" ends its line.
+    last = lexer.token_kind == front::TK_STRING ? '\0' : lexer.first();
     write_print_item(channel);
     if (at_punct(',')) {
       last = ',';

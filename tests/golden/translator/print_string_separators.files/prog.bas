@@ -1,0 +1,4 @@
+print ";"
+print ",";
+print #1, ";"
+print 1;";"
