@@ -207,15 +207,18 @@ std::size_t bitmap_2bit_bytes(int w, int h) {
   return stride * static_cast<std::size_t>(h);
 }
 
+// Only the rows and columns that land inside the picture are visited.
 void Raster::draw_bitmap_2bit(const std::uint8_t* data, std::size_t size, int w, int h, Point to) {
   if (w <= 0 || h <= 0 || size < bitmap_2bit_bytes(w, h)) return;
   std::size_t stride = bitmap_2bit_bytes(w, 1);
+  std::int64_t r_lo = std::max<std::int64_t>(0, -to.y), r_hi = std::min<std::int64_t>(h, height_ - to.y);
+  std::int64_t c_lo = std::max<std::int64_t>(0, -to.x), c_hi = std::min<std::int64_t>(w, width_ - to.x);
   Lock lock(mutex_);
-  for (int r = 0; r < h; ++r) {
+  for (std::int64_t r = r_lo; r < r_hi; ++r) {
     const std::uint8_t* bytes = data + stride * static_cast<std::size_t>(r);
-    for (int c = 0; c < w; ++c) {
+    for (std::int64_t c = c_lo; c < c_hi; ++c) {
       int value = (bytes[c / 4] >> (6 - 2 * (c % 4))) & 3;
-      put(to.x + c, to.y + r, two_bit_colours[value]);
+      row(to.y + r)[to.x + c] = two_bit_colours[value];
     }
   }
 }

@@ -2,9 +2,11 @@
 // with the pen and brush it keeps between statements, and ask for a repaint.
 #include "services/graphics.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "channels/channel_table.h"
 #include "core/evaluator.h"
 #include "core/value_stack.h"
 #include "front/errors.h"
@@ -109,6 +111,30 @@ std::size_t read_up_to(platform::File& file, void* buffer, std::size_t size) {
   return got;
 }
 
+// Reads exactly size bytes into bytes, growing it only as the file delivers,
+// so that a header claiming more than the file holds costs no memory.
+bool read_exactly(platform::File& file, std::vector<std::uint8_t>& bytes, std::size_t size) {
+  constexpr std::size_t chunk = 1 << 20;
+  bytes.clear();
+  while (bytes.size() < size) {
+    std::size_t at = bytes.size();
+    std::size_t want = std::min(chunk, size - at);
+    bytes.resize(at + want);
+    std::size_t got = read_up_to(file, bytes.data() + at, want);
+    if (got < want) return false;
+  }
+  return true;
+}
+
+// The file is opened without sharing: one that a channel holds cannot be opened.
+bool held_by_a_channel(const platform::File& file) {
+  platform::FileIdentity wanted, held;
+  if (!file.identity(wanted)) return false;
+  for (const channels::Channel& ch : channels::channel_table)
+    if (ch.file_handle.identity(held) && held == wanted) return true;
+  return false;
+}
+
 [[noreturn]] void unreadable() { front::raise_error(Message::image_unreadable); }
 
 // The pixel rows of an image file, checked against what its header claims.
@@ -121,19 +147,19 @@ struct ImageData {
 ImageData read_image(const std::string& sjis_name) {
   if (platform::cp932_to_utf16(sjis_name).size() > image_name_chars) unreadable();
   platform::File file = platform::File::open_read(platform::host_path(sjis_name));
-  if (!file.is_open()) unreadable();
+  if (!file.is_open() || held_by_a_channel(file)) unreadable();
   unsigned char header[image_header_bytes];
   if (read_up_to(file, header, sizeof header) < sizeof header) unreadable();
   std::uint32_t file_size = le32(header + 2);
   auto width = static_cast<std::int32_t>(le32(header + 18));
   auto height = static_cast<std::int32_t>(le32(header + 22));
-  if (file_size < image_header_bytes) unreadable();
-  if (width <= 0 || height <= 0 || width > platform::max_raster_side || height > platform::max_raster_side)
-    unreadable();
+  // Sizes the bitmap cannot have, and pixel data shorter than the bitmap
+  // needs, are refused: the rows are never read beyond what the file holds.
+  if (file_size < image_header_bytes || width < 0 || height < 0) unreadable();
   std::size_t needed = platform::bitmap_2bit_bytes(width, height);
   if (file_size - image_header_bytes < needed) unreadable();
-  ImageData image{width, height, std::vector<std::uint8_t>(needed)};
-  if (read_up_to(file, image.rows.data(), needed) < needed) unreadable();
+  ImageData image{width, height, {}};
+  if (!read_exactly(file, image.rows, needed)) unreadable();
   return image;
 }
 

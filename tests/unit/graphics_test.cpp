@@ -218,16 +218,44 @@ TEST_F(Image, MalformedFilesAreRefusedAndDrawNothing) {
       write("size.bmp", image_file(5, 4, rows, 69)),
       write("rows.bmp", image_file(5, 4, rows, 70 + 7)),
       write("data.bmp", image_file(5, 4, rows.substr(0, 7), 70 + 8)),
-      write("zero.bmp", image_file(0, 4, rows)),
       write("negative.bmp", image_file(5, -4, rows)),
-      write("wide.bmp", image_file(4097, 1, std::string(1026, '\0'))),
-      write("tall.bmp", image_file(1, 5000, std::string(10000, '\0'))),
+      write("huge.bmp", image_file(0x7FFFFFFF, 0x7FFFFFFF, rows, 0xFFFFFFFF)),
   };
   for (const std::string& path : bad) {
     EXPECT_THROW(run("image (300, 150), \"" + path + "\""), front::BasicError) << path;
     EXPECT_TRUE(all(300, 150, 306, 155, white)) << path;
   }
   EXPECT_THROW(run("image (300, 150), 5"), front::BasicError);
+}
+
+TEST_F(Image, EmptyPictureDrawsNothingAndIsNoError) {
+  run("pset (300, 150)");
+  run("image (300, 150), \"" + write("w0.bmp", image_file(0, 4, "")) + "\"");
+  run("image (300, 150), \"" + write("h0.bmp", image_file(5, 0, "")) + "\"");
+  EXPECT_EQ(at(300, 150), black);
+}
+
+TEST_F(Image, WidePictureIsDrawnAndClipped) {
+  // 5000 x 2: row 0 black, row 1 white; only what falls inside the picture shows.
+  std::size_t stride = (5000 * 2 + 15) / 16 * 2;
+  std::string rows = std::string(stride, '\0') + std::string(stride, '\xFF');
+  run("image (-4000, 10), \"" + write("wide.bmp", image_file(5000, 2, rows)) + "\"");
+  EXPECT_TRUE(all(0, 10, 480, 11, black));
+  EXPECT_TRUE(all(0, 11, 480, 12, white));
+  // A file that claims more rows than it holds is refused before anything is drawn.
+  EXPECT_THROW(run("image (300, 30), \"" + write("tall.bmp", image_file(1, 5000000, rows, 0xFFFFFFFF)) + "\""),
+               front::BasicError);
+  EXPECT_TRUE(all(10, 30, 480, 196, white));  // below the error message
+}
+
+TEST_F(Image, FileHeldByAChannelCannotBeRead) {
+  std::string path = write("held.bmp", image_file(1, 1, std::string(2, '\0')));
+  run("open \"" + path + "\" for input as #3");
+  EXPECT_THROW(run("image (10, 10), \"" + path + "\""), front::BasicError);
+  EXPECT_EQ(at(10, 10), white);
+  run("close #3");
+  run("image (10, 10), \"" + path + "\"");
+  EXPECT_EQ(at(10, 10), black);
 }
 
 }  // namespace
