@@ -15,8 +15,12 @@ namespace {
 
 void level_or();
 
-// The current token is operator character c (never a string literal).
-bool at_operator(char c) { return lexer.token_kind != front::TK_STRING && lexer.first() == c; }
+// An operator is known by the first character of the token text, as the
+// interpreter knows print 1 "+" 2 for a sum.
+bool at_operator(char c) { return lexer.first() == c; }
+
+// A sign before an operand; a string literal is never one.
+bool at_sign(char c) { return lexer.token_kind != front::TK_STRING && lexer.first() == c; }
 
 void negate_if(bool minus) {
   if (minus) output_print("  get_number neg put_number\n");
@@ -25,7 +29,7 @@ void negate_if(bool minus) {
 // [+|-] ( expr ) | number | "string" | function | variable
 void primary() {
   char sign = 0;
-  if (at_operator('+') || at_operator('-')) {
+  if (at_sign('+') || at_sign('-')) {
     sign = lexer.first();
     pass2_next();
   }
