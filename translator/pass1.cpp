@@ -128,12 +128,10 @@ int nothing_pass1() { return front::go_on; }
 
 // for name = expr to expr [step expr] — no loop; the variable becomes a counter
 int for_pass1() {
-  if (lexer.token_kind == front::TK_NAME) {
-    core::get_variable(lexer.text(), false).type = counter_type;
-    let_pass1();
-  } else {
-    report_diagnostic(Message::syntax);
-  }
+  if (lexer.token_kind != front::TK_NAME) report_diagnostic(Message::syntax);
+  // Whatever stands there names the counter; only a name gets its start value.
+  core::get_variable(lexer.text(), false).type = counter_type;
+  let_pass1();
   pass1_expect("to");
   evaluate_value();
   if (lexer.is("step")) {
