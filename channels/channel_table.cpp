@@ -16,8 +16,10 @@ void init_channel_table() {
 }
 
 void release_channel(Channel& ch) {
-  ch.conn_socket.close();
+  // The listening socket first: once the peer sees the connection end, the
+  // port is free to be served again.
   ch.listen_socket.close();
+  ch.conn_socket.close();
   ch.file_handle.close();
   ch.net_status = net_none;
 }
