@@ -32,14 +32,19 @@ constexpr std::size_t image_header_bytes = 70;
 // An image name is converted into 252 wide characters with the terminator.
 constexpr std::size_t image_name_chars = 251;
 
-// ( x , y )
-Point point() {
-  expect_token("(");
+// x , y )  — the rest of a point after its opening parenthesis
+Point point_rest() {
   std::int64_t x = core::evaluate_integer();
   expect_token(",");
   std::int64_t y = core::evaluate_integer();
   expect_token(")");
   return {x, y};
+}
+
+// ( x , y )
+Point point() {
+  expect_token("(");
+  return point_rest();
 }
 
 // [ , colour ] — true for black: no colour, or one whose integer part is not 0.
@@ -184,7 +189,11 @@ int cls_statement() {
 int line_statement() {
   platform::Raster& r = host::picture();
   r.select_pen(platform::Pen::white);
-  if (lexer.first() == '(') host::screen.line_points[0] = point();
+  // The start point opens with any token whose text begins with "(".
+  if (lexer.first() == '(') {
+    front::next_token();
+    host::screen.line_points[0] = point_rest();
+  }
   expect_token("-");
   Point end = point();
   r.select_pen(pen_of(colour()));

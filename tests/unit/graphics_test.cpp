@@ -70,6 +70,12 @@ TEST_F(Graphics, LineContinuesFromItsEndPoint) {
   EXPECT_EQ(host::picture().pen(), platform::Pen::white);
 }
 
+TEST_F(Graphics, LineStartPointOpensWithTheFirstCharacterOfTheToken) {
+  run("line \"(x\" 5, 5)-(10, 5)");
+  EXPECT_TRUE(all(5, 5, 10, 6, black));
+  EXPECT_EQ(screen.line_points[0], (platform::Point{10, 5}));
+}
+
 TEST_F(Graphics, LineAfterPrintStartsAtTheCaret) {
   run("line (10, 10)-(20, 10)");
   host::console_print("ab");  // caret at x 14: line_points[0] is (16, 0)
