@@ -95,6 +95,9 @@ int scan_settings(std::u16string_view text, Settings& into) {
 void read_settings_file(const std::string& host_path) {
   std::string bytes;
   if (!platform::read_file(host_path, bytes, settings_file_bytes)) return;
+  // The text is terminated right after the last byte read: an odd last byte
+  // becomes a unit whose high half is the terminator's first byte.
+  if (bytes.size() % 2 != 0) bytes.push_back('\0');
   std::u16string text(bytes.size() / 2, u'\0');
   for (std::size_t i = 0; i < text.size(); ++i)
     text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |

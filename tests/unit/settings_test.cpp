@@ -94,6 +94,14 @@ TEST(Settings, FileIsUtf16LittleEndianAndReadUpTo4096Bytes) {
   EXPECT_EQ(host::settings.XWidth, 320);
   EXPECT_EQ(host::settings.XHeight, 200);
 
+  // The text ends right after the last byte read: an odd last byte is the
+  // low half of a unit whose high half is the terminator's.
+  write_utf16(u"XWidth=320, XHeight=201");
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
+  host::settings = Settings{};
+  host::read_settings_file(path);
+  EXPECT_EQ(host::settings.XHeight, 201);
+
   // TempFile beyond the first 4096 bytes is never seen.
   host::settings = Settings{};
   std::u16string padded = all_keys.substr(0, all_keys.find(u"TempFile"));
