@@ -43,6 +43,15 @@ int clamped_side(int& side, const char* key) {
   return kept;
 }
 
+// The pixel height the console font is made at. FontSize is a character
+// height; 0 asks for the font's default size (the default FontSize) and a
+// negative value for a cell of that height, taken here as the character height.
+int font_pixels(int font_size) {
+  if (font_size == 0) return Settings{}.FontSize;
+  std::int64_t size = font_size;
+  return static_cast<int>(std::min<std::int64_t>(size < 0 ? -size : size, INT32_MAX));
+}
+
 // One vertical caret stroke at x, FontSize pixels down from y, through line_points.
 void caret_stroke(std::int64_t x, std::int64_t y) {
   screen.line_points[0] = {x, y};
@@ -84,7 +93,7 @@ void create_picture(const std::string& font_file, bool draw_glyphs) {
   pictures.screen_picture = std::make_unique<platform::Raster>(width, height);
   pictures.scroll_picture = std::make_unique<platform::Raster>(width, height);
   pictures.font.reset();
-  if (draw_glyphs) pictures.font = std::make_unique<platform::ConsoleFont>(settings.FontSize, font_file);
+  if (draw_glyphs) pictures.font = std::make_unique<platform::ConsoleFont>(font_pixels(settings.FontSize), font_file);
   screen = ScreenState{};
 }
 

@@ -184,11 +184,24 @@ TEST_F(Screen, WithoutAFontTextStillAdvancesAndTheCaretMoves) {
   platform::ConsoleFont none(0, "/nonexistent/font.pcf");
   EXPECT_FALSE(none.available());
   EXPECT_EQ(none.glyph(u'A').mask.width, 0);
-  host::settings.FontSize = 0;  // no size to render at
+  host::settings.FontSize = 100000;  // too large to render at
   host::create_picture();
   put(u"ab");
   EXPECT_EQ(screen.print_x, 14);
   EXPECT_EQ(screen.caret_x, 14);
+}
+
+// A font height of 0 asks for the font's default size, a negative one for a
+// cell of that height: either way the text is drawn.
+TEST_F(Screen, FontSizeZeroOrNegativeStillDrawsText) {
+  platform::ConsoleFont probe(12, {});
+  if (!probe.available()) GTEST_SKIP() << "no console font installed";
+  for (int size : {0, -12, -14}) {
+    host::settings.FontSize = size;
+    host::create_picture();
+    put(u"H");
+    EXPECT_FALSE(all(0, 0, 7, 14, white)) << size;
+  }
 }
 
 TEST_F(Screen, RepaintCallbackIsCalledForEveryCharacter) {
