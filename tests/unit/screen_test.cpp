@@ -111,6 +111,31 @@ TEST_F(Screen, EscapeSequencesDrawNothingAndAreSwallowedExactly) {
   EXPECT_TRUE(all(7, 0, 14, 14, white));
 }
 
+// Only a printed character or a scroll selects the white brush; every handled
+// character leaves the caret's second stroke in line_points.
+TEST_F(Screen, BrushAndLinePointsAfterEachKindOfCharacter) {
+  auto caret_pair = [] {
+    return screen.line_points[0] == (platform::Point{screen.caret_x + 2, screen.caret_y}) &&
+           screen.line_points[1] == (platform::Point{screen.caret_x + 2, screen.caret_y + 12});
+  };
+  put(u"ab");
+  for (std::u16string_view c : {u"\r", u"\t", u"\n", u"\x1b", u"[", u"5", u"m"}) {
+    pic().select_brush(platform::Brush::black);
+    put(c);
+    EXPECT_EQ(pic().brush(), platform::Brush::black);
+    EXPECT_TRUE(caret_pair());
+  }
+  EXPECT_EQ(pic().pen(), platform::Pen::white);  // the last one was swallowed
+  put(u"x");
+  EXPECT_EQ(pic().brush(), platform::Brush::white);
+  EXPECT_EQ(pic().pen(), platform::Pen::black);
+  EXPECT_TRUE(caret_pair());
+  put(u"\n\n\n\n\n\n\n\n\n\n\n");
+  pic().select_brush(platform::Brush::black);
+  put(u"\n");  // scrolls
+  EXPECT_EQ(pic().brush(), platform::Brush::white);
+}
+
 TEST_F(Screen, NewLineFromRow168ScrollsByStepYAndStaysThere) {
   put(u"\n\n\n\n\n\n\n\n\n\n\n\n");
   EXPECT_EQ(screen.print_y, 168);
