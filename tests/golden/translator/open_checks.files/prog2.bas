@@ -1,0 +1,1 @@
+open "f.txt" for append as #1
