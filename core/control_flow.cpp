@@ -132,7 +132,9 @@ int next_statement() {
   }
   Variable& v = *entry.variable;
   v.number += entry.step;
-  if ((v.number - entry.limit) * entry.step > 0) return front::go_on;  // the loop has ended
+  // The loop goes on only while (variable - limit) * step <= 0; a test that
+  // is not a number (infinity minus infinity, a NaN step) ends it.
+  if (!((v.number - entry.limit) * entry.step <= 0)) return front::go_on;  // the loop has ended
   LinePtr line = entry.line;
   const char* resume = entry.resume;
   for_stack[for_top++] = std::move(entry);
