@@ -1,6 +1,8 @@
 // line_input.cpp — waiting for typed lines, echoing them, and the terminal's edit box.
 #include "host/line_input.h"
 
+#include <algorithm>
+
 #include "front/limits.h"
 #include "host/console.h"
 #include "platform/terminal.h"
@@ -24,7 +26,8 @@ LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
     if (at_prompt) return status;
     break_flag = 1;  // the end of the input stops the program, as Stop does
   }
-  if (line.size() > limits::typed_units) line.resize(limits::typed_units);
+  // The line buffer is a NUL-terminated text: a NUL typed into the line ends it.
+  line.resize(std::min({line.find(u'\0'), line.size(), limits::typed_units}));
   set_terminal_mirror_paused(edit_box->shows_own_echo());
   console_write_wide(line);
   console_put_char(u'\n');
