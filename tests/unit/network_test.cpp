@@ -13,15 +13,19 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "channels/channel_table.h"
 #include "channels/file_channels.h"
+#include "core/evaluator.h"
+#include "core/value_stack.h"
 #include "front/errors.h"
 #include "front/lexer.h"
 
@@ -395,16 +399,26 @@ close
   EXPECT_EQ(server.output(), "got ping one\ngot ping two\n");
 }
 
-// In-process: the fields of a client open, the default port, and a file the
-// network open gives up.
+// Runs an open statement in this process.
+void run_open(const std::string& line) {
+  front::start_reading(line.c_str());
+  front::next_token();
+  channels::open_statement();
+}
+
+std::string string_of(const char* text) {
+  front::start_reading(text);
+  core::clear_value();
+  core::evaluate();
+  return core::get_string();
+}
+
+// In-process: the fields of a client open, and the default port.
 TEST(NetworkChannels, ClientRecordFields) {
   channels::init_channel_table();
   channels::Channel& ch = channels::channel_table[7];
   Fd refusing = bound_socket(false);
-  std::string line = with_port("open \"net:127.0.0.1:PORT\" as #7", port_of(refusing.fd));
-  front::start_reading(line.c_str());
-  front::next_token();
-  EXPECT_THROW(channels::open_statement(), front::BasicError);
+  EXPECT_THROW(run_open(with_port("open \"net:127.0.0.1:PORT\" as #7", port_of(refusing.fd))), front::BasicError);
   EXPECT_EQ(ch.address.family, 2);
   EXPECT_EQ(ntohs(ch.address.port), port_of(refusing.fd));
   EXPECT_EQ(ntohl(ch.address.address), INADDR_LOOPBACK);
@@ -412,14 +426,38 @@ TEST(NetworkChannels, ClientRecordFields) {
   EXPECT_EQ(ch.net_status, 0);
 
   // Without a port: 80 (whatever answers there).
-  front::start_reading("open \"net:127.0.0.1\" as #7");
-  front::next_token();
   try {
-    channels::open_statement();
+    run_open("open \"net:127.0.0.1\" as #7");
   } catch (const front::BasicError&) {
   }
   EXPECT_EQ(ntohs(ch.address.port), 80);
   channels::init_channel_table();
+}
+
+// In-process: a received text ends at its first NUL byte (the rest of that
+// receive is gone); net_status follows each receive; close frees the channel.
+TEST(NetworkChannels, ReceiveStopsAtNul) {
+  channels::init_channel_table();
+  channels::Channel& ch = channels::channel_table[6];
+  Fd listener = bound_socket(true);
+  run_open(with_port("open \"net:127.0.0.1:PORT\" as #6", port_of(listener.fd)));
+  Fd peer = accept_within(listener.fd, wait_ms);
+  ASSERT_GE(peer.fd, 0);
+  EXPECT_EQ(string_of("input$(5, #6)"), "");
+  EXPECT_EQ(ch.net_status, channels::net_nothing_yet);
+  send_text(peer.fd, std::string("ab\0cd", 5));
+  pollfd p{ch.conn_socket.handle(), POLLIN, 0};
+  ASSERT_EQ(::poll(&p, 1, wait_ms), 1);
+  EXPECT_EQ(string_of("input$(10, 6)"), "ab");
+  EXPECT_EQ(ch.net_status, channels::net_ok);
+  EXPECT_EQ(string_of("input$(10, 6)"), "");
+  EXPECT_EQ(ch.net_status, channels::net_nothing_yet);
+  front::start_reading("close #6");
+  front::next_token();
+  channels::close_statement();
+  EXPECT_TRUE(ch.is_free());
+  EXPECT_EQ(ch.net_status, channels::net_none);
+  EXPECT_EQ(read_until(peer.fd, "never"), "");  // the peer sees the end
 }
 
 }  // namespace
