@@ -2,6 +2,7 @@
 // and the shared head of the network forms of open.
 #include "channels/file_channels.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
