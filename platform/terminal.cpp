@@ -30,11 +30,6 @@ void write_all(const std::string& bytes) {
   }
 }
 
-bool stdout_is_terminal() {
-  static const bool tty = ::isatty(STDOUT_FILENO) == 1;
-  return tty;
-}
-
 void on_interrupt(int) {
   if (interrupt_flag) interrupt_flag->store(1);
 }
@@ -46,7 +41,7 @@ void terminal_enable_output(bool enabled) { output_enabled = enabled; }
 void terminal_put(char16_t unit) {
   if (!output_enabled) return;
   pending.push_back(unit);
-  if ((unit == u'\n' && stdout_is_terminal()) || pending.size() >= 4096) terminal_flush();
+  if (unit == u'\n' || pending.size() >= 4096) terminal_flush();
 }
 
 void terminal_flush() {
