@@ -29,6 +29,8 @@ namespace {
 // A 2-bit image file: 14-byte file header, 40-byte information header and a
 // four-entry colour table, then the pixel rows.
 constexpr std::size_t image_header_bytes = 70;
+// The largest width or height of a bitmap that image accepts.
+constexpr std::int32_t image_max_side = 4096;
 // An image name is converted into 252 wide characters with the terminator.
 constexpr std::size_t image_name_chars = 251;
 
@@ -158,9 +160,11 @@ ImageData read_image(const std::string& sjis_name) {
   std::uint32_t file_size = le32(header + 2);
   auto width = static_cast<std::int32_t>(le32(header + 18));
   auto height = static_cast<std::int32_t>(le32(header + 22));
-  // Sizes the bitmap cannot have, and pixel data shorter than the bitmap
-  // needs, are refused: the rows are never read beyond what the file holds.
-  if (file_size < image_header_bytes || width < 0 || height < 0) unreadable();
+  // Sizes a bitmap cannot sensibly have, and pixel data shorter than the
+  // bitmap needs, are refused: the rows are never read beyond what the file holds.
+  if (file_size < image_header_bytes || width < 1 || height < 1 || width > image_max_side ||
+      height > image_max_side)
+    unreadable();
   std::size_t needed = platform::bitmap_2bit_bytes(width, height);
   if (file_size - image_header_bytes < needed) unreadable();
   ImageData image{width, height, {}};
