@@ -84,9 +84,19 @@ int stop_statement() {
 }
 
 // cont
+// The resume point is handed to the executor that is already running, as run
+// does, with the token after cont still current: the same steps as running a
+// second executor from there, whose result would only be passed on, but a cont
+// inside the program no longer nests one executor in another without end.
 int cont_statement() {
   execution.program_running = true;
-  return execute_from(execution.cont_line, execution.cont_cursor);
+  execution.current_line = execution.cont_line;
+  if (!execution.current_line) {
+    execution.program_running = false;
+    raise_error(Message::cannot_execute);
+  }
+  lexer.cursor = execution.cont_cursor;
+  return go_on;
 }
 
 // run
