@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "channels/channel_table.h"
 #include "core/variables.h"
 #include "front/errors.h"
 #include "front/keyword_tables.h"
@@ -118,6 +119,24 @@ TEST_F(TranslatorTest, TranslationFlagIsSetOnlyDuringPassOne) {
   std::string text = contents(path("f.txt"));
   EXPECT_NE(text.find(" int ok!\r\n"), std::string::npos);
   EXPECT_NE(text.find("  bas_eof put_number\r\n"), std::string::npos);
+}
+
+TEST_F(TranslatorTest, OutputFileHeldByAChannelIsRefusedAndKeepsItsBytes) {
+  front::append_line("x = 1");
+  channels::Channel& ch = channels::channel_table[3];
+  ch.file_handle = platform::File::create_write(path("held.txt"));
+  ASSERT_TRUE(ch.file_handle.write(std::string("data\r\n")));
+  core::get_variable("kept", false).number = 7;
+  EXPECT_THROW(make_into(path("held.txt")), front::BasicError);
+  EXPECT_FALSE(translation.output.is_open());
+  EXPECT_FALSE(translation_flag);
+  // Nothing of make ran: the variables before it are still there.
+  ASSERT_NE(core::find_variable("kept"), nullptr);
+  ch.file_handle.close();
+  EXPECT_EQ(contents(path("held.txt")), "data\r\n");
+  // Once the channel lets it go, the same name can be written.
+  EXPECT_EQ(make_into(path("held.txt")), front::stop_quietly);
+  EXPECT_EQ(contents(path("held.txt")).substr(0, 19), "/* Subroutines */\r\n");
 }
 
 }  // namespace
