@@ -19,6 +19,10 @@ std::u16string pending;
 std::string input_buffer;  // bytes read from stdin but not yet handed out
 bool input_ended = false;
 std::atomic<int>* interrupt_flag = nullptr;
+// Ctrl-C is the Stop button: besides the break flag it submits one empty
+// line, which the next read returns at once if nobody was reading.
+std::atomic<bool> stop_submitted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 void write_all(const std::string& bytes) {
   std::size_t done = 0;
@@ -31,7 +35,9 @@ void write_all(const std::string& bytes) {
 }
 
 void on_interrupt(int) {
-  if (interrupt_flag) interrupt_flag->store(1);
+  if (!interrupt_flag) return;
+  interrupt_flag->store(1);
+  stop_submitted.store(true);
 }
 
 }  // namespace
@@ -61,6 +67,10 @@ bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 ReadResult terminal_read_line(std::string& line) {
   terminal_flush();
   for (;;) {
+    if (stop_submitted.exchange(false)) {
+      line.clear();
+      return ReadResult::interrupted;
+    }
     std::size_t lf = input_buffer.find('\n');
     if (lf != std::string::npos) {
       line.assign(input_buffer, 0, lf);
@@ -77,10 +87,7 @@ ReadResult terminal_read_line(std::string& line) {
     }
     char chunk[4096];
     ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) {
-      if (interrupt_flag && interrupt_flag->load()) return ReadResult::interrupted;
-      continue;
-    }
+    if (n < 0 && errno == EINTR) continue;  // a Stop is taken at the top of the loop
     if (n <= 0) {
       input_ended = true;
       continue;
