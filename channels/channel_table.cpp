@@ -54,4 +54,23 @@ int channel_number_token() {
   return n;
 }
 
+namespace {
+bool held(const platform::FileIdentity& wanted) {
+  platform::FileIdentity id;
+  for (const Channel& ch : channel_table)
+    if (ch.file_handle.identity(id) && id == wanted) return true;
+  return false;
+}
+}  // namespace
+
+bool held_by_a_channel(const std::string& path) {
+  platform::FileIdentity wanted;
+  return platform::file_identity(path, wanted) && held(wanted);
+}
+
+bool held_by_a_channel(const platform::File& file) {
+  platform::FileIdentity wanted;
+  return file.identity(wanted) && held(wanted);
+}
+
 }  // namespace channels

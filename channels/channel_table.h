@@ -56,4 +56,9 @@ int channel_read_line(platform::File& file, std::string& line, std::size_t max_b
 // Steps past it.
 int channel_number_token();
 
+// Files are opened without sharing: true when a channel holds the file that
+// path names (or the same file as file), which then cannot be opened again.
+bool held_by_a_channel(const std::string& path);
+bool held_by_a_channel(const platform::File& file);
+
 }  // namespace channels

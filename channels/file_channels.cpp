@@ -50,16 +50,6 @@ void cut_at_nul(std::string& text) {
   if (nul != std::string::npos) text.resize(nul);
 }
 
-// Files are opened without sharing: a file that a channel holds cannot be
-// opened again, neither to read it nor to empty it.
-bool held_by_a_channel(const std::string& path) {
-  platform::FileIdentity wanted, held;
-  if (!platform::file_identity(path, wanted)) return false;
-  for (const Channel& ch : channel_table)
-    if (ch.file_handle.identity(held) && held == wanted) return true;
-  return false;
-}
-
 // File form, after the name: for input|output as #n
 int open_file(const std::string& name) {
   front::expect_token("for");

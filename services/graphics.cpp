@@ -133,15 +133,6 @@ bool read_exactly(platform::File& file, std::vector<std::uint8_t>& bytes, std::s
   return true;
 }
 
-// The file is opened without sharing: one that a channel holds cannot be opened.
-bool held_by_a_channel(const platform::File& file) {
-  platform::FileIdentity wanted, held;
-  if (!file.identity(wanted)) return false;
-  for (const channels::Channel& ch : channels::channel_table)
-    if (ch.file_handle.identity(held) && held == wanted) return true;
-  return false;
-}
-
 [[noreturn]] void unreadable() { front::raise_error(Message::image_unreadable); }
 
 // The pixel rows of an image file, checked against what its header claims.
@@ -154,7 +145,7 @@ struct ImageData {
 ImageData read_image(const std::string& sjis_name) {
   if (platform::cp932_to_utf16(sjis_name).size() > image_name_chars) unreadable();
   platform::File file = platform::File::open_read(platform::host_path(sjis_name));
-  if (!file.is_open() || held_by_a_channel(file)) unreadable();
+  if (!file.is_open() || channels::held_by_a_channel(file)) unreadable();
   unsigned char header[image_header_bytes];
   if (read_up_to(file, header, sizeof header) < sizeof header) unreadable();
   std::uint32_t file_size = le32(header + 2);

@@ -60,19 +60,6 @@ bool enter_next_line(TokenReader read) {
   return enter_line(std::move(next), read);
 }
 
-namespace {
-
-// The output file is not shared: a file that a channel holds open cannot
-// become the output, which would empty it under the channel.
-bool held_by_a_channel(const std::string& path) {
-  platform::FileIdentity wanted, held;
-  if (!platform::file_identity(path, wanted)) return false;
-  for (const channels::Channel& ch : channels::channel_table)
-    if (ch.file_handle.identity(held) && held == wanted) return true;
-  return false;
-}
-
-}  // namespace
 
 void end_running_program() {
   if (!front::execution.program_running) return;
@@ -89,7 +76,7 @@ int make_statement() {
     front::next_token();
   }
   std::string path = platform::host_path(name);
-  if (held_by_a_channel(path)) front::raise_error(front::Message::compiler_output);
+  if (channels::held_by_a_channel(path)) front::raise_error(front::Message::compiler_output);
   platform::prepare_for_writing(path);
   translation.output = platform::File::create_write(path);
   if (!translation.output.is_open()) front::raise_error(front::Message::compiler_output);
