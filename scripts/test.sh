@@ -19,7 +19,7 @@ select=()
 if [ "${1:-}" = "--tsan" ]; then
   dir=build-tsan
   flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_TSAN=ON)
-  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
   select=(-R 'WindowEditBox|window/')
 fi
 
