@@ -138,8 +138,9 @@ void ClassesRoot::parse(std::string_view text) {
     std::u16string line = utf8_to_utf16(text.substr(0, lf));
     text = lf == std::string_view::npos ? std::string_view() : text.substr(lf + 1);
     if (!line.empty() && line.back() == u'\r') line.pop_back();
-    if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
-      std::u16string path = line.substr(1, line.size() - 2);
+    if (!line.empty() && line.front() == u'[') {
+      // A damaged key line takes the value lines after it along with it.
+      std::u16string path = line.size() >= 2 && line.back() == u']' ? line.substr(1, line.size() - 2) : u"";
       current = create_key(path) ? find(path) : nullptr;
     } else if (current && line.size() >= 4 && line.starts_with(u"@=\"") && line.back() == u'"') {
       current->has_value = true;
@@ -169,10 +170,16 @@ bool ClassesRoot::read_default(std::u16string_view key, std::u16string& value) c
 
 bool ClassesRoot::create_key(std::u16string_view key) {
   if (!valid_path(key)) return false;
-  // Parents first, each under the case it already has.
-  for (std::size_t end = key.find(u'\\');; end = key.find(u'\\', end + 1)) {
-    std::u16string_view prefix = key.substr(0, end);
-    if (!find(prefix)) keys_.push_back({std::u16string(prefix), false, {}});
+  // Parents first; a new key goes under the names its parents already have.
+  std::u16string stored;
+  for (std::size_t start = 0, end = key.find(u'\\');; start = end + 1, end = key.find(u'\\', start)) {
+    std::u16string_view name = key.substr(start, end == std::u16string_view::npos ? end : end - start);
+    if (!stored.empty()) stored.push_back(u'\\');
+    stored += name;
+    if (const Key* existing = find(stored))
+      stored = existing->path;
+    else
+      keys_.push_back({stored, false, {}});
     if (end == std::u16string_view::npos) return true;
   }
 }

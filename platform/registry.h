@@ -24,7 +24,8 @@
 // no control character (the file could not show it); such paths are refused.
 //
 // A damaged store never stops the system: lines that are not a key or a value
-// of a key are skipped, and what does parse is kept. The store is rewritten
+// of a key are skipped (a damaged key line with the values after it), and what
+// does parse is kept. The store is rewritten
 // whole on save (to a temporary file, then renamed over the old one), so a
 // failed write leaves the old store as it was; a store that exists but cannot
 // be read is never overwritten.
