@@ -31,14 +31,11 @@ struct WideText {
   bool fits = true;
 };
 
-// expr — evaluated and popped as a string, as wide text. The text ends at a
-// NUL byte, as it did for the device's string routines.
+// expr — evaluated and popped as a string, as wide text
 WideText string_argument() {
   core::clear_value();
   core::evaluate();
-  std::string bytes = core::get_string();
-  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
-  WideText wide{platform::cp932_to_utf16(bytes)};
+  WideText wide{platform::cp932_to_utf16(core::get_string())};
   wide.fits = wide.text.size() <= text_chars;
   return wide;
 }

@@ -7,6 +7,9 @@ exec "\bin\tool.exe", "x"
 ' no registry is read for exe: this registration is not used
 regist "exe", "sh log.sh"
 exec "./tool.EXE"
+' a registered program named by a device name
+regist "abc", "\bin\tool.exe"
+exec "doc.abc"
 ' a program that is not there starts nothing
 exec "./missing.exe", "x"
 print "after"
