@@ -6,8 +6,10 @@
 #include <sstream>
 #include <string>
 
-#include "core/random.h"
-#include "front/program_store.h"
+#include "machine/random.h"
+#include "machine/executor.h"
+#include "machine/program_store.h"
+#include "statements/program_commands.h"
 
 namespace {
 

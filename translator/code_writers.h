@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "front/keyword_tables.h"
+#include "machine/keywords.h"
 
 namespace translator {
 

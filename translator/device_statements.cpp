@@ -1,9 +1,9 @@
 // device_statements.cpp — pass 2 of the channel, graphics and system
 // statements. The target has no graphics or programs: those statements are
 // written all the same and then reported as not implemented.
-#include "core/value_stack.h"
-#include "front/errors.h"
-#include "front/lexer.h"
+#include "machine/value_stack.h"
+#include "machine/errors.h"
+#include "machine/lexer.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 

@@ -2,9 +2,9 @@
 // precedence level:  or < and < comparisons < + - < * / mod < ^ < primary.
 // The operands' code comes first; each operator then takes its operands back
 // from the target's value stack.
-#include "core/value_stack.h"
-#include "core/variables.h"
-#include "front/lexer.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
+#include "machine/lexer.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 

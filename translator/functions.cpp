@@ -3,7 +3,7 @@
 // the lines that pop them (the last argument first) and call the target word.
 #include <string_view>
 
-#include "front/lexer.h"
+#include "machine/lexer.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 

@@ -2,13 +2,13 @@
 // and closes the file; plus the token readers and line walk both passes share.
 #include "translator/make.h"
 
-#include "channels/channel_table.h"
-#include "core/value_stack.h"
-#include "core/variables.h"
-#include "front/errors.h"
-#include "front/keyword_tables.h"
-#include "front/lexer.h"
-#include "front/program_store.h"
+#include "machine/channel_table.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
+#include "machine/errors.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/program_store.h"
 #include "platform/paths.h"
 #include "translator/translation.h"
 #include "translator/translator_state.h"
@@ -61,6 +61,21 @@ bool enter_next_line(TokenReader read) {
 }
 
 
+// Raised for the first pass, lowered when it ends however it ends.
+struct TranslationFlag {
+  TranslationFlag() { front::execution.translation_flag = true; }
+  ~TranslationFlag() { front::execution.translation_flag = false; }
+  TranslationFlag(const TranslationFlag&) = delete;
+  TranslationFlag& operator=(const TranslationFlag&) = delete;
+};
+
+struct OutputClose {
+  OutputClose() = default;
+  ~OutputClose() { close_output(); }
+  OutputClose(const OutputClose&) = delete;
+  OutputClose& operator=(const OutputClose&) = delete;
+};
+
 void end_running_program() {
   if (!front::execution.program_running) return;
   front::execution.cont_line.reset();
@@ -81,16 +96,19 @@ int make_statement() {
   translation.output = platform::File::create_write(path);
   if (!translation.output.is_open()) front::raise_error(front::Message::compiler_output);
 
-  translation_flag = true;
-  run_pass1();
-  translation_flag = false;
+  // An error in either pass unwinds through here: the flag is dropped and the
+  // output file closed on the way back to the command loop.
+  OutputClose output_guard;
+  {
+    TranslationFlag first_pass;
+    run_pass1();
+  }
   run_pass2();
   output_print(" end\n");
 
   clear_subroutines();
   core::free_variables();
   front::execution.current_line.reset();
-  close_output();
   return front::stop_quietly;
 }
 

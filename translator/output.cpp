@@ -1,6 +1,6 @@
 // output.cpp — the output writer and the diagnostics.
-#include "front/program_store.h"
-#include "host/console.h"
+#include "machine/program_store.h"
+#include "device/console.h"
 #include "translator/translation.h"
 
 namespace translator {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/evaluator.h"
-#include "core/value_stack.h"
-#include "core/variables.h"
-#include "front/errors.h"
-#include "front/keyword_tables.h"
-#include "front/lexer.h"
-#include "front/program_store.h"
+#include "machine/evaluator.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
+#include "machine/errors.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/program_store.h"
 #include "translator/translation.h"
 
 using front::lexer;

@@ -3,9 +3,9 @@
 // its branches and moves to the next line itself.
 #include <string_view>
 
-#include "front/keyword_tables.h"
-#include "front/lexer.h"
-#include "front/program_store.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/program_store.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 

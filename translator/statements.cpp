@@ -2,10 +2,10 @@
 // of the statements that write nothing.
 #include <string>
 
-#include "core/value_stack.h"
-#include "core/variables.h"
-#include "front/keyword_tables.h"
-#include "front/lexer.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 

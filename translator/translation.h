@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "front/messages.h"
-#include "host/format_text.h"
+#include "base/messages.h"
+#include "base/format_text.h"
 #include "platform/file.h"
 
 namespace translator {

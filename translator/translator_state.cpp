@@ -1,5 +1,5 @@
-// translator_state.cpp — the translator's process-wide state: the translation
-// flag, the output file, the subroutine list and the label counter.
+// translator_state.cpp — the translator's process-wide state: the output file,
+// the subroutine list and the label counter.
 #include "translator/translator_state.h"
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 
 namespace translator {
 
-bool translation_flag = false;
 Translation translation;
 
 void close_output() { translation.output.close(); }

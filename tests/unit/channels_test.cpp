@@ -10,13 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "channels/channel_table.h"
-#include "core/evaluator.h"
-#include "core/value_stack.h"
-#include "front/errors.h"
-#include "front/lexer.h"
-#include "host/line_input.h"
-#include "translator/translator_state.h"
+#include "machine/channel_table.h"
+#include "machine/evaluator.h"
+#include "machine/value_stack.h"
+#include "machine/errors.h"
+#include "machine/lexer.h"
+#include "device/line_input.h"
+#include "machine/program_store.h"
 
 namespace fs = std::filesystem;
 
@@ -69,7 +69,7 @@ class ChannelsTest : public testing::Test {
   void SetUp() override { channels::init_channel_table(); }
   void TearDown() override {
     channels::init_channel_table();
-    translator::translation_flag = false;
+    front::execution.translation_flag = false;
     host::set_edit_box(nullptr);
   }
 };
@@ -112,7 +112,7 @@ TEST_F(ChannelsTest, TranslationFlagMeansNoInputOutput) {
   host::set_edit_box(&box);
   TempFile file("abc");
   channels::channel_table[2].file_handle = platform::File::open_read(file.path());
-  translator::translation_flag = true;
+  front::execution.translation_flag = true;
   EXPECT_EQ(string_of("input$(5)"), "");
   EXPECT_EQ(string_of("input$(2, #2)"), "");
   EXPECT_EQ(string_of("input$(2, 7)"), "");  // a free channel is not looked at
@@ -120,9 +120,9 @@ TEST_F(ChannelsTest, TranslationFlagMeansNoInputOutput) {
   EXPECT_EQ(number_of("eof(2)"), 1);
   // The arguments are still checked (an error also ends the pass's flag).
   EXPECT_THROW(evaluate_text("eof(\"a\")"), front::BasicError);
-  translator::translation_flag = true;
+  front::execution.translation_flag = true;
   EXPECT_THROW(evaluate_text("input$(1, 10)"), front::BasicError);
-  translator::translation_flag = false;
+  front::execution.translation_flag = false;
   // Nothing was read meanwhile.
   EXPECT_EQ(string_of("input$(3, 2)"), "abc");
 }

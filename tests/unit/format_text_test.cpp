@@ -1,7 +1,7 @@
 // Tests of the shared formatter: conversions, line ends, bounds.
 #include <gtest/gtest.h>
 
-#include "host/format_text.h"
+#include "base/format_text.h"
 
 using host::format_text;
 

@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "front/errors.h"
-#include "front/program_store.h"
-#include "host/console.h"
-#include "host/screen.h"
-#include "host/settings.h"
+#include "machine/errors.h"
+#include "machine/executor.h"
+#include "machine/program_store.h"
+#include "device/console.h"
+#include "device/screen.h"
+#include "device/settings.h"
 
 using host::screen;
 using platform::black;

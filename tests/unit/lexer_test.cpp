@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "front/errors.h"
-#include "front/lexer.h"
+#include "machine/errors.h"
+#include "machine/lexer.h"
 
 using namespace front;
 

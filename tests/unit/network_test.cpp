@@ -22,12 +22,12 @@
 #include <thread>
 #include <vector>
 
-#include "channels/channel_table.h"
-#include "channels/file_channels.h"
-#include "core/evaluator.h"
-#include "core/value_stack.h"
-#include "front/errors.h"
-#include "front/lexer.h"
+#include "machine/channel_table.h"
+#include "statements/file_channels.h"
+#include "machine/evaluator.h"
+#include "machine/value_stack.h"
+#include "machine/errors.h"
+#include "machine/lexer.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "core/number_parse.h"
-#include "core/value_stack.h"
+#include "machine/number_parse.h"
+#include "machine/value_stack.h"
 
 using core::parse_number;
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "host/console.h"
-#include "host/screen.h"
-#include "host/settings.h"
+#include "device/console.h"
+#include "device/screen.h"
+#include "device/settings.h"
 #include "platform/glyphs.h"
 
 using host::screen;

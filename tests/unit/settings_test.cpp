@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "host/settings_file.h"
+#include "device/settings_file.h"
 
 using host::Settings;
 

@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <string>
 
-#include "channels/channel_table.h"
-#include "core/variables.h"
-#include "front/errors.h"
-#include "front/keyword_tables.h"
-#include "front/lexer.h"
-#include "front/program_store.h"
+#include "machine/channel_table.h"
+#include "machine/variables.h"
+#include "machine/errors.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/executor.h"
+#include "machine/program_store.h"
+#include "statements/program_commands.h"
 #include "platform/file.h"
 #include "translator/make.h"
 #include "translator/translation.h"
@@ -90,7 +92,7 @@ TEST_F(TranslatorTest, CompleteMakeLeavesNothingBehind) {
   front::append_line("x = 1");
   front::append_line("gosub @a");
   EXPECT_EQ(make_into(path("c.txt")), front::stop_quietly);
-  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(front::execution.translation_flag);
   EXPECT_FALSE(translation.output.is_open());
   EXPECT_FALSE(front::execution.current_line);
   EXPECT_TRUE(core::all_variables().empty());
@@ -103,7 +105,7 @@ TEST_F(TranslatorTest, CompleteMakeLeavesNothingBehind) {
 TEST_F(TranslatorTest, ErrorInPassTwoClosesThePartialFileAndClearsTheFlag) {
   front::append_line("if 0 then y = 1");
   EXPECT_THROW(make_into(path("p.txt")), front::BasicError);
-  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(front::execution.translation_flag);
   EXPECT_FALSE(translation.output.is_open());
   std::string text = contents(path("p.txt"));
   EXPECT_EQ(text.substr(text.size() - 29), "  if __tmp1!=0 goto __else0\r\n");
@@ -115,7 +117,7 @@ TEST_F(TranslatorTest, TranslationFlagIsSetOnlyDuringPassOne) {
   front::append_line("e = eof(5)");
   front::append_line("if e = 1 then ok = 1");
   make_into(path("f.txt"));
-  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(front::execution.translation_flag);
   std::string text = contents(path("f.txt"));
   EXPECT_NE(text.find(" int ok!\r\n"), std::string::npos);
   EXPECT_NE(text.find("  bas_eof put_number\r\n"), std::string::npos);
@@ -129,7 +131,7 @@ TEST_F(TranslatorTest, OutputFileHeldByAChannelIsRefusedAndKeepsItsBytes) {
   core::get_variable("kept", false).number = 7;
   EXPECT_THROW(make_into(path("held.txt")), front::BasicError);
   EXPECT_FALSE(translation.output.is_open());
-  EXPECT_FALSE(translation_flag);
+  EXPECT_FALSE(front::execution.translation_flag);
   // Nothing of make ran: the variables before it are still there.
   ASSERT_NE(core::find_variable("kept"), nullptr);
   ch.file_handle.close();

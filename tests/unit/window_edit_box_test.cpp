@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "host/window_edit_box.h"
+#include "device/window_edit_box.h"
 
 using host::LineStatus;
 using host::WindowEditBox;

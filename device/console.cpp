@@ -1,0 +1,72 @@
+// console.cpp — the character rules of the console: escape swallowing, line
+// feeds, ignored control codes; the picture draws, the terminal mirrors.
+#include "device/console.h"
+
+#include "base/limits.h"
+#include "device/screen.h"
+#include "platform/terminal.h"
+#include "platform/text_codec.h"
+
+namespace host {
+namespace {
+
+// Position inside an escape sequence: 0 none, 1 after ESC, 2/3/4 after
+// ESC # ( ), 5 inside ESC [. Never reset: an unfinished sequence at the end of
+// one output swallows the start of the next.
+int escape_state = 0;
+bool mirror_paused = false;
+
+// Returns true when c belongs to an escape sequence and is swallowed.
+bool swallow_escape(char16_t c) {
+  switch (escape_state) {
+    case 0:
+      return false;
+    case 1:
+      escape_state = c == u'#' ? 2 : c == u'(' ? 3 : c == u')' ? 4 : c == u'[' ? 5 : 0;
+      return true;
+    case 5:
+      if ((c >= u'0' && c <= u'9') || c == u';') return true;
+      escape_state = 0;
+      return true;
+    default:
+      escape_state = 0;
+      return true;
+  }
+}
+
+}  // namespace
+
+void set_terminal_mirror_paused(bool paused) { mirror_paused = paused; }
+
+void console_put_char(char16_t c) {
+  screen_erase_caret();
+  if (swallow_escape(c)) return;
+  if (c == 0x1B) {
+    escape_state = 1;
+  } else if (c == u'\n') {
+    if (!mirror_paused) platform::terminal_put(c);
+    screen_new_line();
+  } else if (c >= 0x20) {
+    if (!mirror_paused) platform::terminal_put(c);
+    screen_draw_char(c);
+  }
+  screen_draw_caret();
+}
+
+void console_write_wide(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c == 0) break;
+    console_put_char(c);
+  }
+}
+
+void console_write(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::u16string wide = platform::cp932_to_utf16(text);
+  if (wide.size() > limits::console_units) wide.resize(limits::console_units);
+  console_write_wide(wide);
+}
+
+void console_print(std::string_view format, FormatArgs args) { console_write(format_text(format, args)); }
+
+}  // namespace host

@@ -1,0 +1,211 @@
+// evaluator.cpp — recursive descent, one procedure per precedence level:
+//   or  <  and  <  comparisons  <  + -  <  * / mod  <  ^  <  sign  <  operand
+#include "machine/evaluator.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "machine/value_stack.h"
+#include "machine/variables.h"
+#include "machine/errors.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+
+using front::lexer;
+using front::Message;
+using front::raise_error;
+
+namespace core {
+namespace {
+
+void level_or();
+
+// operand: number | string | ( expression ) | function | variable
+void operand() {
+  char sign = 0;
+  if (lexer.token_kind != front::TK_STRING && (lexer.is("+") || lexer.is("-"))) {
+    sign = lexer.first();
+    front::next_token();
+  }
+  bool pushed = true;
+  switch (lexer.token_kind) {
+    case front::TK_PUNCT:
+      if (lexer.is("(")) {
+        front::next_token();
+        level_or();
+        front::expect_token(")");
+      } else {
+        pushed = false;
+      }
+      break;
+    case front::TK_NUMBER:
+      put_number(lexer.token_value);
+      front::next_token();
+      break;
+    case front::TK_STRING:
+      put_string(lexer.text());
+      front::next_token();
+      break;
+    case front::TK_FUNCTION:
+      front::function_table[lexer.token_index].handler();
+      break;
+    case front::TK_NAME: {
+      ValueCell cell = variable_slot(true);
+      if (cell.type == string_type)
+        put_string(*cell.text);
+      else
+        put_number(*cell.number);
+      break;
+    }
+    default:
+      pushed = false;
+  }
+  if (!sign) return;
+  // A sign with nothing after it finds no number to take.
+  if (!pushed || value_type() != number_type) raise_error(Message::type_mismatch);
+  if (sign == '-') put_number(-get_number());
+}
+
+// a ^ b ^ c, left to right
+void level_power() {
+  operand();
+  if (value_type() == string_type) return;
+  while (lexer.is("^")) {
+    front::next_token();
+    operand();
+    double right = get_number();
+    double left = get_number();
+    put_number(std::pow(left, right));
+  }
+}
+
+// * / mod
+void level_product() {
+  level_power();
+  if (value_type() == string_type) return;
+  for (;;) {
+    char op;
+    if (lexer.is("*")) op = '*';
+    else if (lexer.is("/")) op = '/';
+    else if (lexer.is("mod")) op = '%';
+    else return;
+    front::next_token();
+    level_power();
+    double right = get_number();
+    double left = get_number();
+    if (op == '*') {
+      put_number(left * right);
+    } else if (op == '/') {
+      if (right == 0) raise_error(Message::division_by_zero);
+      put_number(left / right);
+    } else {
+      std::int32_t r = to_int32(right);
+      if (right == 0 || r == 0) raise_error(Message::division_by_zero);
+      std::int32_t l = to_int32(left);
+      // The one quotient that does not fit: -2147483648 mod -1 is 0.
+      put_number(r == -1 ? 0.0 : static_cast<double>(l % r));
+    }
+  }
+}
+
+// + - (numbers), + (strings)
+void level_sum() {
+  level_product();
+  if (value_type() == string_type) {
+    while (lexer.is("+")) {
+      front::next_token();
+      level_product();
+      std::string right = get_string();
+      std::string left = get_string();
+      if (left.size() + right.size() > limits::string_bytes) raise_error(Message::string_too_long);
+      left += right;
+      put_string_owned(std::move(left));
+    }
+    return;
+  }
+  for (;;) {
+    bool plus = lexer.is("+");
+    if (!plus && !lexer.is("-")) return;
+    front::next_token();
+    level_product();
+    double right = get_number();
+    double left = get_number();
+    put_number(plus ? left + right : left - right);
+  }
+}
+
+// Operators of the comparison level and the test each makes against 0.
+int comparison_operator() {
+  static const char* const ops[] = {">=", ">", "<=", "<", "<>", "="};
+  for (int i = 0; i < 6; ++i)
+    if (lexer.is(ops[i])) return i;
+  return -1;
+}
+
+bool compare(int op, double d) {
+  switch (op) {
+    case 0: return d >= 0;
+    case 1: return d > 0;
+    case 2: return d <= 0;
+    case 3: return d < 0;
+    case 4: return d != 0;
+    default: return d == 0;
+  }
+}
+
+void level_compare() {
+  level_sum();
+  for (;;) {
+    int op = comparison_operator();
+    if (op < 0) return;
+    front::next_token();
+    level_sum();
+    double d;
+    if (value_type() == string_type) {
+      std::string right = get_string();
+      std::string left = get_string();
+      d = std::strcmp(left.c_str(), right.c_str());
+    } else {
+      double right = get_number();
+      double left = get_number();
+      d = left - right;
+    }
+    put_number(compare(op, d) ? 1 : 0);
+  }
+}
+
+void level_and() {
+  level_compare();
+  while (lexer.is("and")) {
+    front::next_token();
+    level_compare();
+    std::int32_t right = to_int32(get_number());
+    std::int32_t left = to_int32(get_number());
+    put_number(left & right);
+  }
+}
+
+void level_or() {
+  level_and();
+  while (lexer.is("or")) {
+    front::next_token();
+    level_and();
+    std::int32_t right = to_int32(get_number());
+    std::int32_t left = to_int32(get_number());
+    put_number(left | right);
+  }
+}
+
+}  // namespace
+
+void evaluate() { level_or(); }
+
+double evaluate_number() {
+  clear_value();
+  evaluate();
+  return get_number();
+}
+
+int evaluate_integer() { return to_int32(evaluate_number()); }
+
+}  // namespace core

@@ -1,0 +1,53 @@
+// lexer.h — the one lexer state every parser reads, and the token readers.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "base/limits.h"
+
+namespace front {
+
+enum TokenKind : int {
+  TK_NAME = 1,
+  TK_STATEMENT = 2,
+  TK_FUNCTION = 3,
+  TK_NUMBER = 4,
+  TK_PUNCT = 5,
+  TK_STRING = 6,
+  TK_LABEL = 7,
+  TK_END = 8,
+};
+
+struct LexerState {
+  const char* cursor = "";  // next unread byte of a NUL-terminated line text
+  int token_kind = TK_END;
+  char token_text[limits::token_chars + 1] = {};
+  std::size_t token_length = 0;
+  double token_value = 0;
+  std::int32_t token_index = 0;
+
+  std::string_view text() const { return {token_text, token_length}; }
+  bool is(const char* s) const { return std::strcmp(token_text, s) == 0; }
+  char first() const { return token_text[0]; }
+  // The cursor position from which the current token would be read again.
+  const char* token_start = "";
+};
+
+extern LexerState lexer;
+
+// Reads the next token; statement keywords are searched in the first
+// statement_rows rows of the statement table (37 leaves make a plain name).
+void next_token_in(int statement_rows);
+// The interpreter's reader: all 38 statement keywords.
+void next_token();
+// Raises the syntax error unless the token text is exactly text, then steps on.
+void expect_token(const char* text);
+
+// Points the lexer at a text and reads its first token.
+void start_reading(const char* text);
+
+// Sum of the byte values of a label name.
+std::int32_t label_hash_of(std::string_view name);
+
+}  // namespace front

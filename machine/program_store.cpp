@@ -1,0 +1,84 @@
+// program_store.cpp — the lines of the program and the label lookup.
+#include "machine/program_store.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace front {
+
+ProgramStore program;
+ExecutionState execution;
+
+namespace {
+// The labelled lines by label hash, in program order, kept in step with the
+// store so that a jump does not walk the whole program.
+std::unordered_map<std::int32_t, std::vector<LinePtr>> label_index;
+}  // namespace
+
+ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::move(t)) {}
+
+ProgramLine::~ProgramLine() {
+  // Release the chain iteratively; a long program would otherwise recurse once per line.
+  LinePtr rest = std::move(next);
+  while (rest && rest.use_count() == 1) rest = std::move(rest->next);
+}
+
+namespace {
+bool is_label_char(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The label name of a line text, or nullptr-length when none.
+bool line_label(std::string_view text, std::string_view& name) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i >= text.size() || text[i] != '@') return false;
+  std::size_t start = ++i;
+  while (i < text.size() && is_label_char(text[i])) ++i;
+  name = text.substr(start, i - start);
+  return true;
+}
+}  // namespace
+
+std::int32_t line_label_hash(std::string_view text) {
+  std::string_view name;
+  if (!line_label(text, name)) return -1;
+  std::int32_t hash = 0;
+  for (char c : name) hash += static_cast<unsigned char>(c);
+  return hash;
+}
+
+void append_line(std::string text) {
+  execution.cont_line.reset();
+  if (!program.program_head) program.next_line_number = 1;
+  auto line = std::make_shared<ProgramLine>(program.next_line_number++, std::move(text));
+  line->label_hash = line_label_hash(line->text);
+  if (program.program_tail) {
+    line->prev = program.program_tail;
+    program.program_tail->next = line;
+  } else {
+    program.program_head = line;
+  }
+  program.program_tail = line;
+  if (line->label_hash != -1) label_index[line->label_hash].push_back(line);
+}
+
+void free_program() {
+  label_index.clear();
+  program.program_tail.reset();
+  program.program_head.reset();
+}
+
+LinePtr find_label(std::int32_t hash, std::string_view name) {
+  auto it = label_index.find(hash);
+  if (it == label_index.end()) return nullptr;
+  for (const LinePtr& line : it->second) {
+    std::string_view own;
+    line_label(line->text, own);
+    // Compared over the length of the line's own label.
+    if (own.size() <= name.size() && name.substr(0, own.size()) == own) return line;
+  }
+  return nullptr;
+}
+
+}  // namespace front

@@ -1,0 +1,171 @@
+// variables.cpp — the variable store and the statements let, dim and clear.
+#include "machine/variables.h"
+
+#include <unordered_map>
+
+#include "machine/control_flow.h"
+#include "machine/evaluator.h"
+#include "machine/value_stack.h"
+#include "machine/errors.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+
+using front::lexer;
+using front::Message;
+using front::raise_error;
+
+namespace core {
+namespace {
+
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Creation order, plus an index by name so that lookup does not walk the list.
+std::vector<VariablePtr> in_order;
+std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
+
+std::int32_t subscript() {
+  evaluate();
+  return to_int32(get_number());
+}
+
+}  // namespace
+
+int type_of_name(std::string_view name) {
+  return !name.empty() && name.back() == '$' ? string_type : number_type;
+}
+
+VariablePtr find_variable_shared(std::string_view name) {
+  auto it = by_name.find(name);
+  return it == by_name.end() ? nullptr : it->second;
+}
+
+Variable* find_variable(std::string_view name) {
+  auto it = by_name.find(name);
+  return it == by_name.end() ? nullptr : it->second.get();
+}
+
+VariablePtr get_variable_shared(std::string_view name, bool must_exist) {
+  if (VariablePtr v = find_variable_shared(name)) return v;
+  if (must_exist) raise_error(Message::variable_not_found);
+  auto v = std::make_shared<Variable>();
+  v->name.assign(name);
+  v->type = type_of_name(name);
+  in_order.push_back(v);
+  by_name.emplace(v->name, v);
+  return v;
+}
+
+Variable& get_variable(std::string_view name, bool must_exist) {
+  if (Variable* v = find_variable(name)) return *v;
+  return *get_variable_shared(name, must_exist);
+}
+
+ValueCell variable_slot(bool must_exist) {
+  Variable& v = get_variable(lexer.text(), must_exist);
+  int type = type_of_name(v.name);
+  front::next_token();
+  if (v.dimension_count == 0)
+    return type == string_type ? ValueCell{type, nullptr, &v.text} : ValueCell{type, &v.number, nullptr};
+  front::expect_token("(");
+  std::size_t offset = 0;
+  for (int k = 0; k < v.dimension_count; ++k) {
+    if (k > 0) front::expect_token(",");
+    std::int32_t i = subscript();
+    if (i < 0 || i >= v.extents[k]) raise_error(Message::array_overflow);
+    offset = offset * static_cast<std::size_t>(v.extents[k]) + static_cast<std::size_t>(i);
+  }
+  front::expect_token(")");
+  if (type == string_type) {
+    if (offset >= v.texts.size()) raise_error(Message::array_overflow);
+    return {type, nullptr, &v.texts[offset]};
+  }
+  if (offset >= v.numbers.size()) raise_error(Message::array_overflow);
+  return {type, &v.numbers[offset], nullptr};
+}
+
+void free_variables() {
+  by_name.clear();
+  in_order.clear();
+}
+
+const std::vector<VariablePtr>& all_variables() { return in_order; }
+
+void shape_array(Variable& v, int dimension_count, const std::int32_t* extents) {
+  std::size_t total = 1;
+  for (int k = 0; k < dimension_count; ++k) {
+    total *= static_cast<std::size_t>(extents[k]);
+    if (total > limits::array_elements) front::raise_out_of_memory();
+  }
+  v.dimension_count = dimension_count;
+  v.extents.fill(0);
+  for (int k = 0; k < dimension_count; ++k) v.extents[k] = extents[k];
+  v.numbers.clear();
+  v.texts.clear();
+  if (type_of_name(v.name) == string_type)
+    v.texts.assign(total, std::string());
+  else
+    v.numbers.assign(total, 0.0);
+}
+
+void store_value(const ValueCell& cell) {
+  if (cell.type == string_type)
+    *cell.text = get_string();
+  else
+    *cell.number = get_number();
+}
+
+void clear_all() {
+  clear_value();
+  free_variables();
+  empty_for_stack();
+}
+
+// [let] name[(subscripts)] = expression
+int let_statement() {
+  if (lexer.token_kind != front::TK_NAME) return front::go_on;
+  ValueCell cell = variable_slot(false);
+  front::expect_token("=");
+  evaluate();
+  if (value_type() != cell.type) raise_error(Message::type_mismatch);
+  store_value(cell);
+  return front::go_on;
+}
+
+// dim name(b1, b2, ...) [, name(...)]...
+int dim_statement() {
+  for (;;) {
+    if (lexer.token_kind != front::TK_NAME) raise_error(Message::syntax);
+    std::string name(lexer.text());
+    front::next_token();
+    front::expect_token("(");
+    std::int32_t extents[limits::array_dimensions];
+    int count = 0;
+    for (;;) {
+      clear_value();
+      if (count == limits::array_dimensions) raise_error(Message::too_many_dimensions);
+      std::int32_t b = subscript();
+      if (b < 1) raise_error(Message::out_of_range);
+      // b + 1 elements; the largest bound would overflow, and is refused by size anyway.
+      extents[count++] = b == 2147483647 ? b : b + 1;
+      if (lexer.is(")")) break;
+      front::expect_token(",");
+    }
+    if (find_variable(name)) raise_error(Message::array_exists);
+    Variable& v = get_variable(name, false);
+    shape_array(v, count, extents);
+    front::next_token();  // past ')'
+    if (!lexer.is(",")) return front::go_on;
+    front::next_token();
+  }
+}
+
+// clear
+int clear_statement() {
+  clear_all();
+  return front::go_on;
+}
+
+}  // namespace core

@@ -1,0 +1,60 @@
+// variables.h — named cells in creation order, and let, dim and clear.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/limits.h"
+
+namespace core {
+
+struct Variable {
+  std::string name;        // as written, with a trailing '$' for strings
+  int dimension_count = 0;  // 0 plain, 1..16 array
+  std::array<std::int32_t, limits::array_dimensions> extents{};  // bound + 1 each
+  int type = 4;             // 4 number, 6 string; the translator marks loop counters 9
+  double number = 0;
+  std::string text;
+  std::vector<double> numbers;      // elements of a number array, row-major
+  std::vector<std::string> texts;   // elements of a string array
+};
+// Shared so that a for entry keeps its variable valid after the store is freed.
+using VariablePtr = std::shared_ptr<Variable>;
+
+// The address of one value cell: exactly one of number and text is set.
+struct ValueCell {
+  int type = 4;
+  double* number = nullptr;
+  std::string* text = nullptr;
+};
+
+int type_of_name(std::string_view name);
+Variable* find_variable(std::string_view name);
+VariablePtr find_variable_shared(std::string_view name);
+// Finds or (unless must_exist, which raises "変数が見つかりません") creates a plain variable.
+Variable& get_variable(std::string_view name, bool must_exist);
+VariablePtr get_variable_shared(std::string_view name, bool must_exist);
+// Parses a variable reference at the current token (the name) with its
+// subscripts, and returns its cell.
+ValueCell variable_slot(bool must_exist);
+void free_variables();
+// All variables in creation order.
+const std::vector<VariablePtr>& all_variables();
+
+// Gives a variable the dimensions and fresh elements (zero or empty).
+void shape_array(Variable& v, int dimension_count, const std::int32_t* extents);
+
+// Stores the value on top of the stack into a cell (type already checked).
+void store_value(const ValueCell& cell);
+
+// The work of clear: value stack, variables and for stack.
+void clear_all();
+
+int let_statement();    // [let] name[(subscripts)] = expression
+int dim_statement();    // dim name(b1, ...) [, name(...)]...
+int clear_statement();  // clear
+
+}  // namespace core
