@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace host {
+namespace app {
 
 struct LoopOptions {
   std::u16string startup_file;          // empty: interactive
@@ -20,4 +20,4 @@ int command_loop(const LoopOptions& options);
 // The interpreter thread's whole life: channels, command loop.
 int interpreter_thread(const LoopOptions& options);
 
-}  // namespace host
+}  // namespace app

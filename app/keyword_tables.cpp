@@ -3,95 +3,96 @@
 
 #include <string_view>
 
-#include "statements/file_channels.h"
-#include "statements/builtin_functions.h"
 #include "machine/control_flow.h"
-#include "statements/print_input.h"
 #include "machine/variables.h"
-#include "statements/program_commands.h"
+#include "statements/builtin_functions.h"
+#include "statements/file_channels.h"
 #include "statements/graphics.h"
+#include "statements/print_input.h"
+#include "statements/program_commands.h"
 #include "statements/system_services.h"
 #include "translator/make.h"
 
-namespace front {
+// The tables are the ones the executor and the evaluator dispatch through.
+namespace machine {
 
-constexpr StatementRow statement_table[statement_count] = {
-    {"if", core::if_statement},
-    {"for", core::for_statement},
-    {"next", core::next_statement},
-    {"goto", core::goto_statement},
-    {"gosub", core::gosub_statement},
-    {"return", core::return_statement},
-    {"print", core::print_statement},
-    {"input", core::input_statement},
-    {"clear", core::clear_statement},
-    {"pset", services::pset_statement},
-    {"cls", services::cls_statement},
-    {"line", services::line_statement},
-    {"locate", services::locate_statement},
-    {"dim", core::dim_statement},
-    {"open", channels::open_statement},
-    {"close", channels::close_statement},
-    {"box", services::box_statement},
-    {"boxf", services::boxf_statement},
-    {"circle", services::circle_statement},
-    {"circlef", services::circlef_statement},
-    {"start", services::start_statement},
-    {"exec", services::exec_statement},
-    {"wait", services::wait_statement},
-    {"image", services::image_statement},
-    {"?", core::print_statement},
-    {"save", save_statement},
-    {"edit", edit_statement},
-    {"load", load_statement},
-    {"new", new_statement},
-    {"regist", services::regist_statement},
-    {"let", core::let_statement},
-    {"end", end_statement},
-    {"list", list_statement},
-    {"run", run_statement},
-    {"bye", bye_statement},
-    {"stop", stop_statement},
-    {"cont", cont_statement},
+constexpr machine::StatementRow statement_table[machine::statement_count] = {
+    {"if", machine::if_statement},
+    {"for", machine::for_statement},
+    {"next", machine::next_statement},
+    {"goto", machine::goto_statement},
+    {"gosub", machine::gosub_statement},
+    {"return", machine::return_statement},
+    {"print", statements::print_statement},
+    {"input", statements::input_statement},
+    {"clear", machine::clear_statement},
+    {"pset", statements::pset_statement},
+    {"cls", statements::cls_statement},
+    {"line", statements::line_statement},
+    {"locate", statements::locate_statement},
+    {"dim", machine::dim_statement},
+    {"open", statements::open_statement},
+    {"close", statements::close_statement},
+    {"box", statements::box_statement},
+    {"boxf", statements::boxf_statement},
+    {"circle", statements::circle_statement},
+    {"circlef", statements::circlef_statement},
+    {"start", statements::start_statement},
+    {"exec", statements::exec_statement},
+    {"wait", statements::wait_statement},
+    {"image", statements::image_statement},
+    {"?", statements::print_statement},
+    {"save", statements::save_statement},
+    {"edit", statements::edit_statement},
+    {"load", statements::load_statement},
+    {"new", statements::new_statement},
+    {"regist", statements::regist_statement},
+    {"let", machine::let_statement},
+    {"end", statements::end_statement},
+    {"list", statements::list_statement},
+    {"run", statements::run_statement},
+    {"bye", statements::bye_statement},
+    {"stop", statements::stop_statement},
+    {"cont", statements::cont_statement},
     {"make", translator::make_statement},
 };
 
-constexpr FunctionRow function_table[function_count] = {
-    {"int", core::int_function},
-    {"abs", core::abs_function},
-    {"sqr", core::sqr_function},
-    {"exp", core::exp_function},
-    {"log", core::log_function},
-    {"sin", core::sin_function},
-    {"cos", core::cos_function},
-    {"tan", core::tan_function},
-    {"atn", core::atn_function},
-    {"chr$", core::chr_function},
-    {"asc", core::asc_function},
-    {"mid$", core::mid_function},
-    {"left$", core::left_function},
-    {"right$", core::right_function},
-    {"input$", channels::input_function},
-    {"inkey$", core::inkey_function},
-    {"eof", channels::eof_function},
-    {"str$", core::str_function},
-    {"val", core::val_function},
-    {"len", core::len_function},
-    {"time$", core::time_function},
-    {"date$", core::date_function},
-    {"instr", core::instr_function},
-    {"rnd", core::rnd_function},
-    {"netstat", channels::netstat_function},
+constexpr machine::FunctionRow function_table[machine::function_count] = {
+    {"int", statements::int_function},
+    {"abs", statements::abs_function},
+    {"sqr", statements::sqr_function},
+    {"exp", statements::exp_function},
+    {"log", statements::log_function},
+    {"sin", statements::sin_function},
+    {"cos", statements::cos_function},
+    {"tan", statements::tan_function},
+    {"atn", statements::atn_function},
+    {"chr$", statements::chr_function},
+    {"asc", statements::asc_function},
+    {"mid$", statements::mid_function},
+    {"left$", statements::left_function},
+    {"right$", statements::right_function},
+    {"input$", statements::input_function},
+    {"inkey$", statements::inkey_function},
+    {"eof", statements::eof_function},
+    {"str$", statements::str_function},
+    {"val", statements::val_function},
+    {"len", statements::len_function},
+    {"time$", statements::time_function},
+    {"date$", statements::date_function},
+    {"instr", statements::instr_function},
+    {"rnd", statements::rnd_function},
+    {"netstat", statements::netstat_function},
 };
 
 // The rows must stand in the order of the keyword lists the lexer searches.
 constexpr bool rows_in_order() {
-  for (int i = 0; i < statement_count; ++i)
-    if (std::string_view(statement_table[i].keyword) != statement_keywords[i]) return false;
-  for (int i = 0; i < function_count; ++i)
-    if (std::string_view(function_table[i].keyword) != function_keywords[i]) return false;
+  for (int i = 0; i < machine::statement_count; ++i)
+    if (std::string_view(machine::statement_table[i].keyword) != machine::statement_keywords[i]) return false;
+  for (int i = 0; i < machine::function_count; ++i)
+    if (std::string_view(machine::function_table[i].keyword) != machine::function_keywords[i]) return false;
   return true;
 }
 static_assert(rows_in_order());
 
-}  // namespace front
+}  // namespace machine

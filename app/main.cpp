@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/command_loop.h"
+#include "app/window.h"
 #include "device/line_input.h"
 #include "device/screen.h"
-#include "app/window.h"
 #include "device/settings_file.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
@@ -55,25 +55,25 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
-  host::read_settings_file(settings_file.empty() ? platform::host_path(host::settings_file_name) : settings_file);
-  host::create_picture(font_file);
+  device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
+  device::create_picture(font_file);
 
-  host::LoopOptions options;
+  app::LoopOptions options;
   options.startup_file = startup_name(file);
   options.seed = seed;
 
-  platform::install_interrupt_handler(&host::break_flag);
+  platform::install_interrupt_handler(&device::break_flag);
   int status;
-  if (!tty && host::window_available()) {
+  if (!tty && app::window_available()) {
     options.pause_at_end = true;  // the last screen stays a moment before the window closes
-    status = host::run_window(options, argc, argv);
+    status = app::run_window(options, argc, argv);
   } else {
     if (!tty) std::fprintf(stderr, "vornbasic: no display; running in the terminal\n");
     options.pause_at_end = false;
     platform::terminal_enable_output(true);
-    status = host::interpreter_thread(options);
+    status = app::interpreter_thread(options);
   }
-  if (!screenshot.empty() && !host::write_screenshot(screenshot))
+  if (!screenshot.empty() && !device::write_screenshot(screenshot))
     std::fprintf(stderr, "vornbasic: cannot write %s\n", screenshot.c_str());
   return status;
 }

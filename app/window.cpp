@@ -25,7 +25,7 @@
 #include "device/settings.h"
 #include "device/window_edit_box.h"
 
-namespace host {
+namespace app {
 namespace {
 
 // The area the screen picture takes in the window.
@@ -39,7 +39,7 @@ class PictureView : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     repaint_pending = false;
-    platform::Raster& raster = picture();
+    platform::Raster& raster = device::picture();
     std::vector<platform::Colour> pixels = raster.snapshot();
     QImage image(reinterpret_cast<const uchar*>(pixels.data()), raster.width(), raster.height(),
                  raster.width() * 4, QImage::Format_RGB32);
@@ -50,11 +50,11 @@ class PictureView : public QWidget {
 
 class ConsoleWindow : public QWidget {
  public:
-  explicit ConsoleWindow(WindowEditBox& box) : box_(box) {
+  explicit ConsoleWindow(device::WindowEditBox& box) : box_(box) {
     setWindowTitle("VornBasic");
-    const Settings& s = settings;
+    const device::Settings& s = device::settings;
     view_ = new PictureView(this);
-    view_->setGeometry(0, 0, picture().width(), picture().height());
+    view_->setGeometry(0, 0, device::picture().width(), device::picture().height());
     edit_ = new QLineEdit(this);
     edit_->setGeometry(s.EditX, s.ControlY, s.EditWidth, s.ControlHeight);
     auto* enter = new QPushButton("Enter", this);
@@ -63,8 +63,8 @@ class ConsoleWindow : public QWidget {
     stop->setGeometry(s.StopX, s.ControlY, s.StopWidth, s.ControlHeight);
     enter->setFocusPolicy(Qt::NoFocus);
     stop->setFocusPolicy(Qt::NoFocus);
-    int width = std::max({picture().width(), s.EditX + s.EditWidth, s.EnterX + s.EnterWidth, s.StopX + s.StopWidth});
-    int height = std::max(picture().height(), s.ControlY + s.ControlHeight);
+    int width = std::max({device::picture().width(), s.EditX + s.EditWidth, s.EnterX + s.EnterWidth, s.StopX + s.StopWidth});
+    int height = std::max(device::picture().height(), s.ControlY + s.ControlHeight);
     setFixedSize(std::max(width, 1), std::max(height, 1));
 
     connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { box_.text_edited(text.toStdU16String()); });
@@ -91,7 +91,7 @@ class ConsoleWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     box_.close();
-    break_flag = 1;
+    device::break_flag = 1;
     event->accept();
   }
 
@@ -102,7 +102,7 @@ class ConsoleWindow : public QWidget {
     edit_->setFocus();
   }
 
-  WindowEditBox& box_;
+  device::WindowEditBox& box_;
   PictureView* view_;
   QLineEdit* edit_;
 };
@@ -123,12 +123,12 @@ bool window_available() {
 
 int run_window(const LoopOptions& options, int argc, char** argv) {
   QApplication app(argc, argv);
-  WindowEditBox box;
-  set_edit_box(&box);
+  device::WindowEditBox box;
+  device::set_edit_box(&box);
   ConsoleWindow window(box);
   the_window = &window;
   box.clear_box = [&window] { window.clear_edit(); };
-  set_repaint_callback(repaint_window);
+  device::set_repaint_callback(repaint_window);
   window.show();
 
   // The interpreter thread; when its command loop ends, the window closes.
@@ -144,13 +144,13 @@ int run_window(const LoopOptions& options, int argc, char** argv) {
   // The interpreter gets a moment to reach a statement boundary; a program
   // that blocks longer (wait, exec) ends with the process.
   box.close();
-  break_flag = 1;
+  device::break_flag = 1;
   if (status.wait_for(std::chrono::seconds(2)) != std::future_status::ready) std::_Exit(0);
   interpreter.join();
-  set_repaint_callback(nullptr);
-  set_edit_box(nullptr);
+  device::set_repaint_callback(nullptr);
+  device::set_edit_box(nullptr);
   the_window = nullptr;
   return status.get();
 }
 
-}  // namespace host
+}  // namespace app

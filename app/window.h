@@ -4,7 +4,7 @@
 
 #include "app/command_loop.h"
 
-namespace host {
+namespace app {
 
 // True when a window can be shown (a display or a Qt platform is set).
 bool window_available();
@@ -13,4 +13,4 @@ bool window_available();
 // or the window is closed, and returns the exit status.
 int run_window(const LoopOptions& options, int argc, char** argv);
 
-}  // namespace host
+}  // namespace app

@@ -5,7 +5,7 @@
 
 #include "base/limits.h"
 
-namespace host {
+namespace base {
 namespace {
 
 // Appends without passing the bound; returns false once the buffer is full.
@@ -95,4 +95,4 @@ std::string format_text(std::string_view format, FormatArgs args) {
   return out;
 }
 
-}  // namespace host
+}  // namespace base

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace host {
+namespace base {
 
 // One argument: a 32-bit integer (%d %x %c), a double (%g) or a text (%s).
 struct FormatArg {
@@ -32,4 +32,4 @@ std::string format_text(std::string_view format, FormatArgs args = {});
 // "%g" of one number, as format_text writes it.
 std::string format_number(double value);
 
-}  // namespace host
+}  // namespace base

@@ -6,7 +6,7 @@
 
 #include "platform/text_codec.h"
 
-namespace front {
+namespace base {
 namespace {
 
 constexpr std::string_view utf8_texts[] = {
@@ -29,4 +29,4 @@ const std::array<std::string, message_count>& sjis_texts() {
 
 std::string_view message_text(Message m) { return sjis_texts()[static_cast<std::size_t>(m)]; }
 
-}  // namespace front
+}  // namespace base

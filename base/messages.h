@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-namespace front {
+namespace base {
 
 #define VORN_MESSAGES(X)                                                              \
   X(syntax, "文法エラーです")                                                          \
@@ -83,4 +83,4 @@ enum class Message {
 // The message in Shift-JIS.
 std::string_view message_text(Message m);
 
-}  // namespace front
+}  // namespace base

@@ -6,26 +6,26 @@
 #include <sstream>
 #include <string>
 
-#include "machine/random.h"
 #include "machine/executor.h"
 #include "machine/program_store.h"
+#include "machine/random.h"
 #include "statements/program_commands.h"
 
 namespace {
 
 void load(const std::string& source) {
-  front::new_program();
+  statements::new_program();
   std::istringstream lines(source);
-  for (std::string line; std::getline(lines, line);) front::append_line(line);
+  for (std::string line; std::getline(lines, line);) machine::append_line(line);
 }
 
 void run_program(benchmark::State& state, const std::string& source) {
   load(source);
   for (auto _ : state) {
-    auto run = std::make_shared<front::ProgramLine>(1, "run");
-    benchmark::DoNotOptimize(front::execute_line(run));
+    auto run = std::make_shared<machine::ProgramLine>(1, "run");
+    benchmark::DoNotOptimize(machine::execute_line(run));
   }
-  front::new_program();
+  statements::new_program();
 }
 
 void arithmetic_loop(benchmark::State& state) {

@@ -7,7 +7,7 @@
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
-namespace host {
+namespace device {
 namespace {
 
 // Position inside an escape sequence: 0 none, 1 after ESC, 2/3/4 after
@@ -67,6 +67,6 @@ void console_write(std::string_view text) {
   console_write_wide(wide);
 }
 
-void console_print(std::string_view format, FormatArgs args) { console_write(format_text(format, args)); }
+void console_print(std::string_view format, base::FormatArgs args) { console_write(base::format_text(format, args)); }
 
-}  // namespace host
+}  // namespace device

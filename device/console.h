@@ -5,7 +5,7 @@
 
 #include "base/format_text.h"
 
-namespace host {
+namespace device {
 
 // Draws one UTF-16 unit: escape sequences are swallowed, line feed starts a
 // new row, other control codes are ignored, printable units are drawn.
@@ -15,10 +15,10 @@ void console_write_wide(std::u16string_view text);
 // Converts Shift-JIS text (at most 511 units) and writes it.
 void console_write(std::string_view text);
 // format_text, then console_write.
-void console_print(std::string_view format, FormatArgs args = {});
+void console_print(std::string_view format, base::FormatArgs args = {});
 
 // While set, what the console draws is not also copied to the terminal
 // (used for the echo of a line the terminal already shows).
 void set_terminal_mirror_paused(bool paused);
 
-}  // namespace host
+}  // namespace device

@@ -8,7 +8,7 @@
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
-namespace host {
+namespace device {
 
 std::atomic<int> break_flag{0};
 
@@ -64,4 +64,4 @@ char16_t TerminalEditBox::take_last_key() { return platform::terminal_poll_key(5
 
 bool TerminalEditBox::shows_own_echo() const { return platform::stdin_is_terminal(); }
 
-}  // namespace host
+}  // namespace device

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-namespace host {
+namespace device {
 
 // Set by Stop (or Ctrl-C, or the stop statement); the executor looks at it
 // between statements.
@@ -44,4 +44,4 @@ class TerminalEditBox : public EditBox {
   bool shows_own_echo() const override;
 };
 
-}  // namespace host
+}  // namespace device

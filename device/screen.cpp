@@ -11,7 +11,7 @@
 #include "platform/png_writer.h"
 #include "platform/text_codec.h"
 
-namespace host {
+namespace device {
 
 ScreenState screen;
 
@@ -151,4 +151,4 @@ void request_repaint() {
   if (pictures.repaint_callback) pictures.repaint_callback();
 }
 
-}  // namespace host
+}  // namespace device

@@ -7,7 +7,7 @@
 
 #include "platform/raster.h"
 
-namespace host {
+namespace device {
 
 // Text state of the picture (interpreter thread only).
 struct ScreenState {
@@ -48,4 +48,4 @@ void clear_screen();
 // Ask the window (if any) to copy the picture.
 void request_repaint();
 
-}  // namespace host
+}  // namespace device

@@ -6,7 +6,7 @@
 #include "device/settings_file.h"
 #include "platform/file.h"
 
-namespace host {
+namespace device {
 
 Settings settings;
 
@@ -105,4 +105,4 @@ void read_settings_file(const std::string& host_path) {
   scan_settings(text, settings);
 }
 
-}  // namespace host
+}  // namespace device

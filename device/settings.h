@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace host {
+namespace device {
 
 struct Settings {
   int XWidth = 480;
@@ -26,4 +26,4 @@ struct Settings {
 // The process-wide settings; defaults until the settings file is read.
 extern Settings settings;
 
-}  // namespace host
+}  // namespace device

@@ -5,7 +5,7 @@
 
 #include "device/settings.h"
 
-namespace host {
+namespace device {
 
 // The settings file's name on the device.
 inline constexpr const char* settings_file_name = "\\Windows\\basic.ini";
@@ -23,4 +23,4 @@ int scan_settings(std::u16string_view text, Settings& into);
 // into settings. A missing or unreadable file leaves the defaults.
 void read_settings_file(const std::string& host_path);
 
-}  // namespace host
+}  // namespace device

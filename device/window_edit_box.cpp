@@ -4,7 +4,7 @@
 #include "base/limits.h"
 #include "platform/clock.h"
 
-namespace host {
+namespace device {
 
 void WindowEditBox::submit(std::u16string line) {
   if (line.size() > limits::typed_units) line.resize(limits::typed_units);
@@ -50,4 +50,4 @@ char16_t WindowEditBox::take_last_key() {
   return last_key_.load();
 }
 
-}  // namespace host
+}  // namespace device

@@ -11,7 +11,7 @@
 
 #include "device/line_input.h"
 
-namespace host {
+namespace device {
 
 class WindowEditBox : public EditBox {
  public:
@@ -41,4 +41,4 @@ class WindowEditBox : public EditBox {
   std::atomic<char16_t> last_key_{0};
 };
 
-}  // namespace host
+}  // namespace device

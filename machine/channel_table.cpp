@@ -1,11 +1,11 @@
 // channel_table.cpp — the table and the two operations the console statements use.
 #include "machine/channel_table.h"
 
-#include "machine/value_stack.h"
 #include "machine/errors.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
 
-namespace channels {
+namespace machine {
 
 Channel channel_table[limits::channel_count];
 std::int32_t network_status = 0;
@@ -24,9 +24,9 @@ void release_channel(Channel& ch) {
   ch.net_status = net_none;
 }
 
-void channel_print(int n, std::string_view format, host::FormatArgs args) {
+void channel_print(int n, std::string_view format, base::FormatArgs args) {
   Channel& c = channel_table[n];
-  std::string text = host::format_text(format, args);
+  std::string text = base::format_text(format, args);
   if (c.is_network())
     c.net_status = c.conn_socket.send(text) ? net_ok : net_send_failed;
   else if (c.file_handle.is_open())
@@ -47,10 +47,10 @@ int channel_read_line(platform::File& file, std::string& line, std::size_t max_b
 }
 
 int channel_number_token() {
-  if (front::lexer.token_kind != front::TK_NUMBER) front::raise_error(front::Message::syntax);
-  std::int32_t n = core::to_int32(front::lexer.token_value);
-  if (n < 0 || n >= limits::channel_count) front::raise_error(front::Message::out_of_range);
-  front::next_token();
+  if (lexer.token_kind != TK_NUMBER) raise_error(base::Message::syntax);
+  std::int32_t n = to_int32(lexer.token_value);
+  if (n < 0 || n >= limits::channel_count) raise_error(base::Message::out_of_range);
+  next_token();
   return n;
 }
 
@@ -73,4 +73,4 @@ bool held_by_a_channel(const platform::File& file) {
   return file.identity(wanted) && held(wanted);
 }
 
-}  // namespace channels
+}  // namespace machine

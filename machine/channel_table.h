@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "base/limits.h"
 #include "base/format_text.h"
+#include "base/limits.h"
 #include "platform/file.h"
 #include "platform/sockets.h"
 
-namespace channels {
+namespace machine {
 
 // Outcome of the last transfer on a connection (net_status).
 inline constexpr int net_ok = 0;           // also right after a network open
@@ -43,7 +43,7 @@ void init_channel_table();
 void release_channel(Channel& ch);
 
 // Formats and writes to channel n: one send or one write, failures ignored.
-void channel_print(int n, std::string_view format, host::FormatArgs args = {});
+void channel_print(int n, std::string_view format, base::FormatArgs args = {});
 
 // Reads one line: bytes up to a line feed, carriage returns dropped, at most
 // max_bytes kept (the rest of a longer line is skipped), and the text ends at
@@ -61,4 +61,4 @@ int channel_number_token();
 bool held_by_a_channel(const std::string& path);
 bool held_by_a_channel(const platform::File& file);
 
-}  // namespace channels
+}  // namespace machine

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-namespace core {
+namespace machine {
 
 void empty_for_stack();
 void empty_gosub_stack();
@@ -16,4 +16,4 @@ int for_statement();     // for name = expr to expr [step expr]
 int next_statement();    // next [name]
 int if_statement();      // if expr then @label|statements [else @label|statements]
 
-}  // namespace core
+}  // namespace machine

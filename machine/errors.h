@@ -4,7 +4,10 @@
 
 #include "base/messages.h"
 
-namespace front {
+namespace machine {
+
+// Errors are raised with a message of the catalogue.
+using base::Message;
 
 // Thrown by raise_error after the message has been printed; only the command
 // loop catches it. It carries nothing: all state lives in process-wide structs.
@@ -26,4 +29,4 @@ void report_error(Message message);
 // Raises "数式が不正です" unless the value stack is empty.
 void expect_empty_stack();
 
-}  // namespace front
+}  // namespace machine

@@ -5,17 +5,15 @@
 #include <cmath>
 #include <cstring>
 
-#include "machine/value_stack.h"
-#include "machine/variables.h"
 #include "machine/errors.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
 
-using front::lexer;
-using front::Message;
-using front::raise_error;
+using base::Message;
 
-namespace core {
+namespace machine {
 namespace {
 
 void level_or();
@@ -23,33 +21,33 @@ void level_or();
 // operand: number | string | ( expression ) | function | variable
 void operand() {
   char sign = 0;
-  if (lexer.token_kind != front::TK_STRING && (lexer.is("+") || lexer.is("-"))) {
+  if (lexer.token_kind != TK_STRING && (lexer.is("+") || lexer.is("-"))) {
     sign = lexer.first();
-    front::next_token();
+    next_token();
   }
   bool pushed = true;
   switch (lexer.token_kind) {
-    case front::TK_PUNCT:
+    case TK_PUNCT:
       if (lexer.is("(")) {
-        front::next_token();
+        next_token();
         level_or();
-        front::expect_token(")");
+        expect_token(")");
       } else {
         pushed = false;
       }
       break;
-    case front::TK_NUMBER:
+    case TK_NUMBER:
       put_number(lexer.token_value);
-      front::next_token();
+      next_token();
       break;
-    case front::TK_STRING:
+    case TK_STRING:
       put_string(lexer.text());
-      front::next_token();
+      next_token();
       break;
-    case front::TK_FUNCTION:
-      front::function_table[lexer.token_index].handler();
+    case TK_FUNCTION:
+      function_table[lexer.token_index].handler();
       break;
-    case front::TK_NAME: {
+    case TK_NAME: {
       ValueCell cell = variable_slot(true);
       if (cell.type == string_type)
         put_string(*cell.text);
@@ -71,7 +69,7 @@ void level_power() {
   operand();
   if (value_type() == string_type) return;
   while (lexer.is("^")) {
-    front::next_token();
+    next_token();
     operand();
     double right = get_number();
     double left = get_number();
@@ -89,7 +87,7 @@ void level_product() {
     else if (lexer.is("/")) op = '/';
     else if (lexer.is("mod")) op = '%';
     else return;
-    front::next_token();
+    next_token();
     level_power();
     double right = get_number();
     double left = get_number();
@@ -113,7 +111,7 @@ void level_sum() {
   level_product();
   if (value_type() == string_type) {
     while (lexer.is("+")) {
-      front::next_token();
+      next_token();
       level_product();
       std::string right = get_string();
       std::string left = get_string();
@@ -126,7 +124,7 @@ void level_sum() {
   for (;;) {
     bool plus = lexer.is("+");
     if (!plus && !lexer.is("-")) return;
-    front::next_token();
+    next_token();
     level_product();
     double right = get_number();
     double left = get_number();
@@ -158,7 +156,7 @@ void level_compare() {
   for (;;) {
     int op = comparison_operator();
     if (op < 0) return;
-    front::next_token();
+    next_token();
     level_sum();
     double d;
     if (value_type() == string_type) {
@@ -177,7 +175,7 @@ void level_compare() {
 void level_and() {
   level_compare();
   while (lexer.is("and")) {
-    front::next_token();
+    next_token();
     level_compare();
     std::int32_t right = to_int32(get_number());
     std::int32_t left = to_int32(get_number());
@@ -188,7 +186,7 @@ void level_and() {
 void level_or() {
   level_and();
   while (lexer.is("or")) {
-    front::next_token();
+    next_token();
     level_and();
     std::int32_t right = to_int32(get_number());
     std::int32_t left = to_int32(get_number());
@@ -208,4 +206,4 @@ double evaluate_number() {
 
 int evaluate_integer() { return to_int32(evaluate_number()); }
 
-}  // namespace core
+}  // namespace machine

@@ -1,7 +1,7 @@
 // evaluator.h — expressions, evaluated as they are parsed.
 #pragma once
 
-namespace core {
+namespace machine {
 
 // Parses and evaluates the longest expression at the current token and pushes
 // exactly one value (or nothing, when an operand is missing).
@@ -12,4 +12,4 @@ double evaluate_number();
 // As evaluate_number, truncated to a 32-bit integer.
 int evaluate_integer();
 
-}  // namespace core
+}  // namespace machine

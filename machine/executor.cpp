@@ -1,17 +1,17 @@
 // executor.cpp — runs lines statement by statement through the statement table.
-#include "machine/value_stack.h"
-#include "machine/variables.h"
+#include "device/line_input.h"
 #include "machine/errors.h"
+#include "machine/executor.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
-#include "machine/executor.h"
 #include "machine/program_store.h"
-#include "device/line_input.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
 
-namespace front {
+namespace machine {
 
 int execute_line(LinePtr line) {
-  core::clear_value();
+  clear_value();
   execution.current_line = std::move(line);
   start_reading(execution.current_line->text.c_str());
   return execute_from(execution.current_line, lexer.cursor);
@@ -31,8 +31,8 @@ int execute_from(LinePtr line, const char* position) {
   }
   lexer.cursor = position;
   for (;;) {
-    if (host::break_flag.load(std::memory_order_relaxed)) {
-      host::break_flag = 0;
+    if (device::break_flag.load(std::memory_order_relaxed)) {
+      device::break_flag = 0;
       if (execution.program_running) {
         execution.cont_line = execution.current_line;
         execution.cont_cursor = lexer.cursor;
@@ -49,7 +49,7 @@ int execute_from(LinePtr line, const char* position) {
         break;
       }
       case TK_NAME:
-        core::let_statement();
+        let_statement();
         break;
       case TK_END: {
         LinePtr next = execution.current_line->next;
@@ -78,4 +78,4 @@ int execute_from(LinePtr line, const char* position) {
   }
 }
 
-}  // namespace front
+}  // namespace machine

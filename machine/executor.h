@@ -3,7 +3,7 @@
 
 #include "machine/program_store.h"
 
-namespace front {
+namespace machine {
 
 // Runs a line from its first statement; returns the stopping handler's result
 // or 2 after the last line.
@@ -14,4 +14,4 @@ int execute_from(LinePtr line, const char* position);
 // Makes line current and reads its first token (a jump).
 void jump_to(LinePtr line, const char* position);
 
-}  // namespace front
+}  // namespace machine

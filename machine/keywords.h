@@ -8,7 +8,7 @@
 
 #include "machine/statement_results.h"
 
-namespace front {
+namespace machine {
 
 #define VORN_STATEMENT_KEYWORDS(X)                                                               \
   X(if_, "if") X(for_, "for") X(next, "next") X(goto_, "goto") X(gosub, "gosub")                 \
@@ -71,4 +71,4 @@ struct FunctionRow {
 extern const StatementRow statement_table[statement_count];
 extern const FunctionRow function_table[function_count];
 
-}  // namespace front
+}  // namespace machine

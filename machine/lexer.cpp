@@ -8,7 +8,7 @@
 #include "machine/errors.h"
 #include "machine/keywords.h"
 
-namespace front {
+namespace machine {
 
 LexerState lexer;
 
@@ -243,4 +243,4 @@ std::int32_t label_hash_of(std::string_view name) {
   return hash;
 }
 
-}  // namespace front
+}  // namespace machine

@@ -6,7 +6,7 @@
 
 #include "base/limits.h"
 
-namespace front {
+namespace machine {
 
 enum TokenKind : int {
   TK_NAME = 1,
@@ -50,4 +50,4 @@ void start_reading(const char* text);
 // Sum of the byte values of a label name.
 std::int32_t label_hash_of(std::string_view name);
 
-}  // namespace front
+}  // namespace machine

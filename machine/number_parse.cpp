@@ -7,7 +7,7 @@
 
 #include "base/limits.h"
 
-namespace core {
+namespace machine {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -77,4 +77,4 @@ double parse_number(std::string_view text) {
   return 0;
 }
 
-}  // namespace core
+}  // namespace machine

@@ -2,10 +2,10 @@
 #pragma once
 #include <string_view>
 
-namespace core {
+namespace machine {
 
 // Decimal ("12abc" 12, "-3.5", "1e3"), or &h hexadecimal / & octal; anything
 // else, leading blanks included, is 0. Never reads 0x.., inf or nan.
 double parse_number(std::string_view text);
 
-}  // namespace core
+}  // namespace machine

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace front {
+namespace machine {
 
 ProgramStore program;
 ExecutionState execution;
@@ -81,4 +81,4 @@ LinePtr find_label(std::int32_t hash, std::string_view name) {
   return nullptr;
 }
 
-}  // namespace front
+}  // namespace machine

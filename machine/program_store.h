@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace front {
+namespace machine {
 
 // One stored line. Lines are shared: whatever still refers to a line (the
 // current line, a for or gosub entry, the resume point) keeps it and its text
@@ -50,4 +50,4 @@ void free_program();
 // The first line carrying the label, or none.
 LinePtr find_label(std::int32_t hash, std::string_view name);
 
-}  // namespace front
+}  // namespace machine

@@ -1,7 +1,7 @@
 // random.cpp — a 15-bit linear congruential generator.
 #include "machine/random.h"
 
-namespace core {
+namespace machine {
 namespace {
 std::uint32_t state = 1;
 }
@@ -13,4 +13,4 @@ int next_random() {
   return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-}  // namespace core
+}  // namespace machine

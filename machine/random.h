@@ -2,10 +2,10 @@
 #pragma once
 #include <cstdint>
 
-namespace core {
+namespace machine {
 
 void seed_random(std::uint32_t seed);
 // The next value, 0..32767.
 int next_random();
 
-}  // namespace core
+}  // namespace machine

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "machine/errors.h"
 #include "base/limits.h"
+#include "machine/errors.h"
 
-namespace core {
+namespace machine {
 namespace {
 
 struct Entry {
@@ -20,7 +20,7 @@ std::size_t top = 0;
 
 Entry& push(int type) {
   // An expression nested deeper than the stack is reported, not overrun.
-  if (top >= limits::value_stack_entries) front::raise_error(front::Message::bad_expression);
+  if (top >= limits::value_stack_entries) raise_error(base::Message::bad_expression);
   Entry& e = entries[top++];
   e.type = type;
   return e;
@@ -43,14 +43,14 @@ void put_string(std::string_view text) { push(string_type).text.assign(text); }
 void put_string_owned(std::string&& text) { push(string_type).text = std::move(text); }
 
 double get_number() {
-  if (top == 0 || entries[top - 1].type != number_type) front::raise_error(front::Message::type_mismatch);
+  if (top == 0 || entries[top - 1].type != number_type) raise_error(base::Message::type_mismatch);
   Entry& e = entries[--top];
   e.type = no_value;
   return e.number;
 }
 
 std::string get_string() {
-  if (top == 0 || entries[top - 1].type != string_type) front::raise_error(front::Message::type_mismatch);
+  if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
   Entry& e = entries[--top];
   e.type = no_value;
   std::string s = std::move(e.text);
@@ -69,4 +69,4 @@ std::int32_t to_int32(double x) {
   return static_cast<std::int32_t>(x);
 }
 
-}  // namespace core
+}  // namespace machine

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace core {
+namespace machine {
 
 // Type codes of values; 0 means no value.
 inline constexpr int no_value = 0;
@@ -30,4 +30,4 @@ std::size_t value_count();
 // range saturate; NaN gives 0.
 std::int32_t to_int32(double x);
 
-}  // namespace core
+}  // namespace machine

@@ -4,17 +4,15 @@
 #include <unordered_map>
 
 #include "machine/control_flow.h"
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
 #include "machine/errors.h"
+#include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
 
-using front::lexer;
-using front::Message;
-using front::raise_error;
+using base::Message;
 
-namespace core {
+namespace machine {
 namespace {
 
 struct NameHash {
@@ -66,18 +64,18 @@ Variable& get_variable(std::string_view name, bool must_exist) {
 ValueCell variable_slot(bool must_exist) {
   Variable& v = get_variable(lexer.text(), must_exist);
   int type = type_of_name(v.name);
-  front::next_token();
+  next_token();
   if (v.dimension_count == 0)
     return type == string_type ? ValueCell{type, nullptr, &v.text} : ValueCell{type, &v.number, nullptr};
-  front::expect_token("(");
+  expect_token("(");
   std::size_t offset = 0;
   for (int k = 0; k < v.dimension_count; ++k) {
-    if (k > 0) front::expect_token(",");
+    if (k > 0) expect_token(",");
     std::int32_t i = subscript();
     if (i < 0 || i >= v.extents[k]) raise_error(Message::array_overflow);
     offset = offset * static_cast<std::size_t>(v.extents[k]) + static_cast<std::size_t>(i);
   }
-  front::expect_token(")");
+  expect_token(")");
   if (type == string_type) {
     if (offset >= v.texts.size()) raise_error(Message::array_overflow);
     return {type, nullptr, &v.texts[offset]};
@@ -97,7 +95,7 @@ void shape_array(Variable& v, int dimension_count, const std::int32_t* extents) 
   std::size_t total = 1;
   for (int k = 0; k < dimension_count; ++k) {
     total *= static_cast<std::size_t>(extents[k]);
-    if (total > limits::array_elements) front::raise_out_of_memory();
+    if (total > limits::array_elements) raise_out_of_memory();
   }
   v.dimension_count = dimension_count;
   v.extents.fill(0);
@@ -125,22 +123,22 @@ void clear_all() {
 
 // [let] name[(subscripts)] = expression
 int let_statement() {
-  if (lexer.token_kind != front::TK_NAME) return front::go_on;
+  if (lexer.token_kind != TK_NAME) return go_on;
   ValueCell cell = variable_slot(false);
-  front::expect_token("=");
+  expect_token("=");
   evaluate();
   if (value_type() != cell.type) raise_error(Message::type_mismatch);
   store_value(cell);
-  return front::go_on;
+  return go_on;
 }
 
 // dim name(b1, b2, ...) [, name(...)]...
 int dim_statement() {
   for (;;) {
-    if (lexer.token_kind != front::TK_NAME) raise_error(Message::syntax);
+    if (lexer.token_kind != TK_NAME) raise_error(Message::syntax);
     std::string name(lexer.text());
-    front::next_token();
-    front::expect_token("(");
+    next_token();
+    expect_token("(");
     std::int32_t extents[limits::array_dimensions];
     int count = 0;
     for (;;) {
@@ -151,21 +149,21 @@ int dim_statement() {
       // b + 1 elements; the largest bound would overflow, and is refused by size anyway.
       extents[count++] = b == 2147483647 ? b : b + 1;
       if (lexer.is(")")) break;
-      front::expect_token(",");
+      expect_token(",");
     }
     if (find_variable(name)) raise_error(Message::array_exists);
     Variable& v = get_variable(name, false);
     shape_array(v, count, extents);
-    front::next_token();  // past ')'
-    if (!lexer.is(",")) return front::go_on;
-    front::next_token();
+    next_token();  // past ')'
+    if (!lexer.is(",")) return go_on;
+    next_token();
   }
 }
 
 // clear
 int clear_statement() {
   clear_all();
-  return front::go_on;
+  return go_on;
 }
 
-}  // namespace core
+}  // namespace machine

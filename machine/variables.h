@@ -9,7 +9,7 @@
 
 #include "base/limits.h"
 
-namespace core {
+namespace machine {
 
 struct Variable {
   std::string name;        // as written, with a trailing '$' for strings
@@ -57,4 +57,4 @@ int let_statement();    // [let] name[(subscripts)] = expression
 int dim_statement();    // dim name(b1, ...) [, name(...)]...
 int clear_statement();  // clear
 
-}  // namespace core
+}  // namespace machine

@@ -7,21 +7,21 @@
 #include <cstdint>
 #include <string>
 
+#include "base/format_text.h"
+#include "base/limits.h"
+#include "device/line_input.h"
+#include "machine/errors.h"
 #include "machine/evaluator.h"
+#include "machine/lexer.h"
 #include "machine/number_parse.h"
 #include "machine/random.h"
 #include "machine/value_stack.h"
-#include "machine/errors.h"
-#include "machine/lexer.h"
-#include "base/limits.h"
-#include "base/format_text.h"
-#include "device/line_input.h"
 #include "platform/clock.h"
 
-using front::expect_token;
-using front::lexer;
+using machine::expect_token;
+using machine::lexer;
 
-namespace core {
+namespace statements {
 namespace {
 
 // The generator's largest value: rnd(x) is x * r / 32767, so rnd(x) can be x.
@@ -29,22 +29,22 @@ constexpr double random_top = 32767.0;
 
 // name ( expr
 void open_arguments() {
-  front::next_token();
+  machine::next_token();
   expect_token("(");
-  evaluate();
+  machine::evaluate();
 }
 
 // , expr
 void next_argument() {
   expect_token(",");
-  evaluate();
+  machine::evaluate();
 }
 
 // [, expr] — true when the optional argument was there
 bool optional_argument() {
   if (!lexer.is(",")) return false;
-  front::next_token();
-  evaluate();
+  machine::next_token();
+  machine::evaluate();
   return true;
 }
 
@@ -52,14 +52,14 @@ bool optional_argument() {
 double one_number() {
   open_arguments();
   expect_token(")");
-  return get_number();
+  return machine::get_number();
 }
 
 // name ( expr ) with a string argument
 std::string one_string() {
   open_arguments();
   expect_token(")");
-  return get_string();
+  return machine::get_string();
 }
 
 // The bytes of s at positions [from, to), both clamped to the string.
@@ -74,55 +74,55 @@ std::string byte_range(const std::string& s, std::int64_t from, std::int64_t to)
 }  // namespace
 
 // int(x): truncation toward zero, saturating at the 32-bit bounds
-void int_function() { put_number(to_int32(one_number())); }
+void int_function() { machine::put_number(machine::to_int32(one_number())); }
 
 // abs(x)
 void abs_function() {
   double x = one_number();
-  put_number(x < 0 ? -x : x);
+  machine::put_number(x < 0 ? -x : x);
 }
 
 // sqr(x)
-void sqr_function() { put_number(std::sqrt(one_number())); }
+void sqr_function() { machine::put_number(std::sqrt(one_number())); }
 
 // exp(x)
-void exp_function() { put_number(std::exp(one_number())); }
+void exp_function() { machine::put_number(std::exp(one_number())); }
 
 // log(x), x not 0
 void log_function() {
   double x = one_number();
-  if (x == 0) front::raise_error(front::Message::log_zero);
-  put_number(std::log(x));
+  if (x == 0) machine::raise_error(base::Message::log_zero);
+  machine::put_number(std::log(x));
 }
 
 // sin(x)
-void sin_function() { put_number(std::sin(one_number())); }
+void sin_function() { machine::put_number(std::sin(one_number())); }
 
 // cos(x)
-void cos_function() { put_number(std::cos(one_number())); }
+void cos_function() { machine::put_number(std::cos(one_number())); }
 
 // tan(x)
-void tan_function() { put_number(std::tan(one_number())); }
+void tan_function() { machine::put_number(std::tan(one_number())); }
 
 // atn(x)
-void atn_function() { put_number(std::atan(one_number())); }
+void atn_function() { machine::put_number(std::atan(one_number())); }
 
 // rnd(x): 0 to x inclusive
 void rnd_function() {
   double x = one_number();
-  put_number(x * next_random() / random_top);
+  machine::put_number(x * machine::next_random() / random_top);
 }
 
 // chr$(n): the low byte of int(n); a zero byte gives ""
 void chr_function() {
-  auto byte = static_cast<char>(static_cast<std::uint32_t>(to_int32(one_number())) & 0xFF);
-  put_string(byte == 0 ? std::string() : std::string(1, byte));
+  auto byte = static_cast<char>(static_cast<std::uint32_t>(machine::to_int32(one_number())) & 0xFF);
+  machine::put_string(byte == 0 ? std::string() : std::string(1, byte));
 }
 
 // asc(s$): the first byte, signed; 0 for ""
 void asc_function() {
   std::string s = one_string();
-  put_number(s.empty() ? 0 : static_cast<signed char>(s[0]));
+  machine::put_number(s.empty() ? 0 : static_cast<signed char>(s[0]));
 }
 
 // mid$(s$, start [, length])
@@ -131,13 +131,13 @@ void mid_function() {
   next_argument();
   bool has_length = optional_argument();
   expect_token(")");
-  std::int64_t length = has_length ? to_int32(get_number()) : static_cast<std::int64_t>(limits::string_bytes);
-  std::int64_t start = to_int32(get_number());
-  std::string s = get_string();
+  std::int64_t length = has_length ? machine::to_int32(machine::get_number()) : static_cast<std::int64_t>(limits::string_bytes);
+  std::int64_t start = machine::to_int32(machine::get_number());
+  std::string s = machine::get_string();
   // A start before the first byte reads from the first byte.
   if (start < 1) start = 1;
   std::int64_t p = start - 1;
-  put_string_owned(byte_range(s, p, p + length));
+  machine::put_string_owned(byte_range(s, p, p + length));
 }
 
 // left$(s$, n)
@@ -145,9 +145,9 @@ void left_function() {
   open_arguments();
   next_argument();
   expect_token(")");
-  std::int64_t n = to_int32(get_number());
-  std::string s = get_string();
-  put_string_owned(byte_range(s, 0, n));
+  std::int64_t n = machine::to_int32(machine::get_number());
+  std::string s = machine::get_string();
+  machine::put_string_owned(byte_range(s, 0, n));
 }
 
 // right$(s$, n)
@@ -155,21 +155,21 @@ void right_function() {
   open_arguments();
   next_argument();
   expect_token(")");
-  std::int64_t n = to_int32(get_number());
-  std::string s = get_string();
+  std::int64_t n = machine::to_int32(machine::get_number());
+  std::string s = machine::get_string();
   if (n <= 0) n = 0;
   const auto size = static_cast<std::int64_t>(s.size());
-  put_string_owned(byte_range(s, size - n, size));
+  machine::put_string_owned(byte_range(s, size - n, size));
 }
 
 // str$(x): int(x) in decimal
-void str_function() { put_string_owned(host::format_text("%d", {to_int32(one_number())})); }
+void str_function() { machine::put_string_owned(base::format_text("%d", {machine::to_int32(one_number())})); }
 
 // val(s$)
-void val_function() { put_number(parse_number(one_string())); }
+void val_function() { machine::put_number(machine::parse_number(one_string())); }
 
 // len(s$)
-void len_function() { put_number(static_cast<double>(one_string().size())); }
+void len_function() { machine::put_number(static_cast<double>(one_string().size())); }
 
 // instr(s$, t$ [, start])
 void instr_function() {
@@ -177,34 +177,34 @@ void instr_function() {
   next_argument();
   bool has_start = optional_argument();
   expect_token(")");
-  std::int64_t b = (has_start ? static_cast<std::int64_t>(to_int32(get_number())) : 1) - 1;
-  std::string t = get_string();
-  std::string s = get_string();
+  std::int64_t b = (has_start ? static_cast<std::int64_t>(machine::to_int32(machine::get_number())) : 1) - 1;
+  std::string t = machine::get_string();
+  std::string s = machine::get_string();
   double found = 0;
   if (b >= 0 && b < static_cast<std::int64_t>(s.size())) {
     std::size_t at = s.find(t, static_cast<std::size_t>(b));
     if (at != std::string::npos) found = static_cast<double>(at + 1);
   }
-  put_number(found);
+  machine::put_number(found);
 }
 
 // inkey$: the key typed during a 50 ms wait, or ""
 void inkey_function() {
-  front::next_token();
-  auto byte = static_cast<char>(host::take_last_key() & 0xFF);
-  put_string(byte == 0 ? std::string() : std::string(1, byte));
+  machine::next_token();
+  auto byte = static_cast<char>(device::take_last_key() & 0xFF);
+  machine::put_string(byte == 0 ? std::string() : std::string(1, byte));
 }
 
 // time$: hh:mm:ss
 void time_function() {
-  front::next_token();
-  put_string_owned(platform::local_time_text());
+  machine::next_token();
+  machine::put_string_owned(platform::local_time_text());
 }
 
 // date$: yyyy/mm/dd
 void date_function() {
-  front::next_token();
-  put_string_owned(platform::local_date_text());
+  machine::next_token();
+  machine::put_string_owned(platform::local_date_text());
 }
 
-}  // namespace core
+}  // namespace statements

@@ -2,7 +2,7 @@
 // with its name current, reads its own arguments and pushes one result.
 #pragma once
 
-namespace core {
+namespace statements {
 
 void int_function();
 void abs_function();
@@ -27,4 +27,4 @@ void date_function();
 void instr_function();
 void rnd_function();
 
-}  // namespace core
+}  // namespace statements

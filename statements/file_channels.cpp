@@ -7,24 +7,24 @@
 #include <string>
 #include <string_view>
 
-#include "machine/channel_table.h"
-#include "statements/network_channels.h"
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
-#include "machine/errors.h"
-#include "machine/keywords.h"
-#include "machine/lexer.h"
 #include "base/limits.h"
 #include "device/line_input.h"
+#include "machine/channel_table.h"
+#include "machine/errors.h"
+#include "machine/evaluator.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/program_store.h"
+#include "machine/value_stack.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
-#include "machine/program_store.h"
+#include "statements/network_channels.h"
 
-using front::lexer;
-using front::Message;
-using front::raise_error;
+using machine::lexer;
+using base::Message;
+using machine::raise_error;
 
-namespace channels {
+namespace statements {
 namespace {
 
 constexpr std::string_view client_prefix = "net:";
@@ -32,14 +32,14 @@ constexpr std::string_view server_prefix = "server:";
 
 // A channel number taken from a full expression: 0..9, else out of range.
 int checked_channel(double value) {
-  std::int32_t n = core::to_int32(value);
+  std::int32_t n = machine::to_int32(value);
   if (n < 0 || n >= limits::channel_count) raise_error(Message::out_of_range);
   return n;
 }
 
 // input$ reads at most 511 bytes at a time; a negative count reads nothing.
 std::size_t checked_count(double value) {
-  std::int32_t n = core::to_int32(value);
+  std::int32_t n = machine::to_int32(value);
   if (n <= 0) return 0;
   return std::min(static_cast<std::size_t>(n), limits::string_bytes);
 }
@@ -52,24 +52,24 @@ void cut_at_nul(std::string& text) {
 
 // File form, after the name: for input|output as #n
 int open_file(const std::string& name) {
-  front::expect_token("for");
+  machine::expect_token("for");
   bool output = lexer.is("output");
   if (!output && !lexer.is("input")) raise_error(Message::syntax);
-  front::next_token();
-  front::expect_token("as");
-  front::expect_token("#");
-  int n = channel_number_token();
+  machine::next_token();
+  machine::expect_token("as");
+  machine::expect_token("#");
+  int n = machine::channel_number_token();
   Message failure = output ? Message::cannot_open_write : Message::cannot_open_read;
   // The wide-text name buffer holds 511 characters; a longer name cannot be opened.
   if (platform::cp932_to_utf16(name).size() > limits::file_name_chars) raise_error(failure);
-  Channel& ch = channel_table[n];
+  machine::Channel& ch = machine::channel_table[n];
   if (ch.file_handle.is_open()) raise_error(Message::file_already_open);
   // A connection the channel held is closed rather than forgotten.
   ch.conn_socket.close();
   ch.listen_socket.close();
-  ch.net_status = net_none;
+  ch.net_status = machine::net_none;
   std::string path = platform::host_path(name);
-  if (held_by_a_channel(path)) raise_error(failure);
+  if (machine::held_by_a_channel(path)) raise_error(failure);
   if (output) {
     platform::prepare_for_writing(path);
     ch.file_handle = platform::File::create_write(path);
@@ -77,7 +77,7 @@ int open_file(const std::string& name) {
     ch.file_handle = platform::File::open_read(path);
   }
   if (!ch.file_handle.is_open()) raise_error(failure);
-  return front::go_on;
+  return machine::go_on;
 }
 
 // Up to count bytes from the channel's file: one logical read, repeated only
@@ -96,7 +96,7 @@ std::string read_file_bytes(platform::File& file, std::size_t count) {
 }
 
 // What one receive delivered, up to its first NUL byte.
-std::string receive_text(Channel& ch, std::size_t count) {
+std::string receive_text(machine::Channel& ch, std::size_t count) {
   std::string bytes = receive_bytes(ch, count);
   cut_at_nul(bytes);
   return bytes;
@@ -106,36 +106,36 @@ std::string receive_text(Channel& ch, std::size_t count) {
 void input_from_channel() {
   // Both are taken before the channel is checked: a string count is a type
   // error even when the channel number is out of range.
-  double channel = core::get_number();
-  std::size_t count = checked_count(core::get_number());
+  double channel = machine::get_number();
+  std::size_t count = checked_count(machine::get_number());
   int n = checked_channel(channel);
-  if (front::execution.translation_flag) return core::put_string("");
-  Channel& ch = channel_table[n];
-  if (ch.is_network()) return core::put_string_owned(receive_text(ch, count));
+  if (machine::execution.translation_flag) return machine::put_string("");
+  machine::Channel& ch = machine::channel_table[n];
+  if (ch.is_network()) return machine::put_string_owned(receive_text(ch, count));
   if (!ch.file_handle.is_open()) raise_error(Message::file_not_open);
-  core::put_string_owned(read_file_bytes(ch.file_handle, count));
+  machine::put_string_owned(read_file_bytes(ch.file_handle, count));
 }
 
 // input$(count) after the closing parenthesis: one typed line, cut to its
 // first count bytes, even inside a double-byte character.
 void input_from_console() {
-  std::size_t count = checked_count(core::get_number());
-  if (front::execution.translation_flag) return core::put_string("");
+  std::size_t count = checked_count(machine::get_number());
+  if (machine::execution.translation_flag) return machine::put_string("");
   std::u16string line;
-  host::wait_typed_line(line);
+  device::wait_typed_line(line);
   std::string text = platform::utf16_to_cp932(line);
   if (text.size() > count) text.resize(count);
   cut_at_nul(text);
-  core::put_string_owned(std::move(text));
+  machine::put_string_owned(std::move(text));
 }
 
 }  // namespace
 
 // open name for input|output as #n  |  open "net:host[:port]"|"server:port" as #n
 int open_statement() {
-  core::clear_value();
-  core::evaluate();
-  std::string name = core::get_string();
+  machine::clear_value();
+  machine::evaluate();
+  std::string name = machine::get_string();
   std::string_view rest(name);
   if (rest.starts_with(client_prefix)) return open_client(rest.substr(client_prefix.size()));
   if (rest.starts_with(server_prefix)) return open_server(rest.substr(server_prefix.size()));
@@ -145,49 +145,49 @@ int open_statement() {
 // close [#n]
 int close_statement() {
   if (lexer.first() == '#') {
-    front::next_token();
+    machine::next_token();
     // Only a number literal names a channel here, as in print # and input #.
-    if (lexer.token_kind != front::TK_NUMBER) raise_error(Message::syntax);
-    std::int32_t n = core::to_int32(lexer.token_value);
-    front::next_token();
-    if (n >= 0 && n < limits::channel_count) release_channel(channel_table[n]);
-    return front::go_on;
+    if (lexer.token_kind != machine::TK_NUMBER) raise_error(Message::syntax);
+    std::int32_t n = machine::to_int32(lexer.token_value);
+    machine::next_token();
+    if (n >= 0 && n < limits::channel_count) machine::release_channel(machine::channel_table[n]);
+    return machine::go_on;
   }
-  for (Channel& ch : channel_table) release_channel(ch);
-  return front::go_on;
+  for (machine::Channel& ch : machine::channel_table) release_channel(ch);
+  return machine::go_on;
 }
 
 // input$(count [, [#]channel])
 void input_function() {
-  front::next_token();
-  front::expect_token("(");
-  core::evaluate();
+  machine::next_token();
+  machine::expect_token("(");
+  machine::evaluate();
   if (lexer.first() != ',') {
-    front::expect_token(")");
+    machine::expect_token(")");
     return input_from_console();
   }
-  front::next_token();
-  if (lexer.first() == '#') front::next_token();
-  core::evaluate();
-  front::expect_token(")");
+  machine::next_token();
+  if (lexer.first() == '#') machine::next_token();
+  machine::evaluate();
+  machine::expect_token(")");
   input_from_channel();
 }
 
 // eof(channel): 1 at the end of the file, else 0; reads nothing for good
 void eof_function() {
-  front::next_token();
-  front::expect_token("(");
-  core::evaluate();
-  front::expect_token(")");
-  int n = checked_channel(core::get_number());
-  if (front::execution.translation_flag) return core::put_number(1);
-  Channel& ch = channel_table[n];
-  if (ch.is_network()) return core::put_number(ch.net_status);
+  machine::next_token();
+  machine::expect_token("(");
+  machine::evaluate();
+  machine::expect_token(")");
+  int n = checked_channel(machine::get_number());
+  if (machine::execution.translation_flag) return machine::put_number(1);
+  machine::Channel& ch = machine::channel_table[n];
+  if (ch.is_network()) return machine::put_number(ch.net_status);
   if (!ch.file_handle.is_open()) raise_error(Message::file_not_open);
   char byte;
   bool got = ch.file_handle.read(&byte, 1) == 1;
   if (got) ch.file_handle.seek_relative(-1);
-  core::put_number(got ? 0 : 1);
+  machine::put_number(got ? 0 : 1);
 }
 
-}  // namespace channels
+}  // namespace statements

@@ -1,7 +1,7 @@
 // file_channels.h — open, close, input$ and eof on the channel table.
 #pragma once
 
-namespace channels {
+namespace statements {
 
 int open_statement();   // open name for input|output as #n  (net:/server: names too)
 int close_statement();  // close [#n]
@@ -9,4 +9,4 @@ void input_function();  // input$(count [, [#]channel])
 void eof_function();    // eof(channel)
 void netstat_function();
 
-}  // namespace channels
+}  // namespace statements

@@ -6,24 +6,24 @@
 #include <cstdint>
 #include <vector>
 
-#include "machine/channel_table.h"
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
-#include "machine/errors.h"
-#include "machine/keywords.h"
-#include "machine/lexer.h"
 #include "device/screen.h"
 #include "device/settings.h"
+#include "machine/channel_table.h"
+#include "machine/errors.h"
+#include "machine/evaluator.h"
+#include "machine/keywords.h"
+#include "machine/lexer.h"
+#include "machine/value_stack.h"
 #include "platform/file.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
-using front::expect_token;
-using front::lexer;
-using front::Message;
+using machine::expect_token;
+using machine::lexer;
+using base::Message;
 using platform::Point;
 
-namespace services {
+namespace statements {
 namespace {
 
 // A 2-bit image file: 14-byte file header, 40-byte information header and a
@@ -36,9 +36,9 @@ constexpr std::size_t image_name_chars = 251;
 
 // x , y )  — the rest of a point after its opening parenthesis
 Point point_rest() {
-  std::int64_t x = core::evaluate_integer();
+  std::int64_t x = machine::evaluate_integer();
   expect_token(",");
-  std::int64_t y = core::evaluate_integer();
+  std::int64_t y = machine::evaluate_integer();
   expect_token(")");
   return {x, y};
 }
@@ -52,8 +52,8 @@ Point point() {
 // [ , colour ] — true for black: no colour, or one whose integer part is not 0.
 bool colour() {
   if (lexer.first() != ',') return true;
-  front::next_token();
-  return core::evaluate_integer() != 0;
+  machine::next_token();
+  return machine::evaluate_integer() != 0;
 }
 
 platform::Pen pen_of(bool black) { return black ? platform::Pen::black : platform::Pen::white; }
@@ -78,18 +78,18 @@ using Draw = void (platform::Raster::*)(Point, Point);
 // box and circle: outline in the colour, interior with the current brush.
 int outlined(Draw draw) {
   Figure f = figure();
-  platform::Raster& r = host::picture();
+  platform::Raster& r = device::picture();
   r.select_pen(pen_of(f.black));
   (r.*draw)(f.a, f.b);
-  host::request_repaint();
-  return front::go_on;
+  device::request_repaint();
+  return machine::go_on;
 }
 
 // boxf and circlef: the brush in the colour, outline with the current pen;
 // in colour 0 drawn again with the white pen so that the outline is erased too.
 int filled(Draw draw) {
   Figure f = figure();
-  platform::Raster& r = host::picture();
+  platform::Raster& r = device::picture();
   if (f.black) {
     r.select_brush(platform::Brush::black);
     (r.*draw)(f.a, f.b);
@@ -99,8 +99,8 @@ int filled(Draw draw) {
     r.select_pen(platform::Pen::white);
     (r.*draw)(f.a, f.b);
   }
-  host::request_repaint();
-  return front::go_on;
+  device::request_repaint();
+  return machine::go_on;
 }
 
 std::uint32_t le32(const unsigned char* p) {
@@ -133,7 +133,7 @@ bool read_exactly(platform::File& file, std::vector<std::uint8_t>& bytes, std::s
   return true;
 }
 
-[[noreturn]] void unreadable() { front::raise_error(Message::image_unreadable); }
+[[noreturn]] void unreadable() { machine::raise_error(Message::image_unreadable); }
 
 // The pixel rows of an image file, checked against what its header claims.
 struct ImageData {
@@ -145,7 +145,7 @@ struct ImageData {
 ImageData read_image(const std::string& sjis_name) {
   if (platform::cp932_to_utf16(sjis_name).size() > image_name_chars) unreadable();
   platform::File file = platform::File::open_read(platform::host_path(sjis_name));
-  if (!file.is_open() || channels::held_by_a_channel(file)) unreadable();
+  if (!file.is_open() || machine::held_by_a_channel(file)) unreadable();
   unsigned char header[image_header_bytes];
   if (read_up_to(file, header, sizeof header) < sizeof header) unreadable();
   std::uint32_t file_size = le32(header + 2);
@@ -169,45 +169,45 @@ ImageData read_image(const std::string& sjis_name) {
 int pset_statement() {
   Point p = point();
   bool black = colour();
-  host::picture().set_pixel(p.x, p.y, black ? platform::black : platform::white);
-  host::request_repaint();
-  return front::go_on;
+  device::picture().set_pixel(p.x, p.y, black ? platform::black : platform::white);
+  device::request_repaint();
+  return machine::go_on;
 }
 
 // cls
 int cls_statement() {
-  host::clear_screen();
-  return front::go_on;
+  device::clear_screen();
+  return machine::go_on;
 }
 
 // line [ ( x1 , y1 ) ] - ( x2 , y2 ) [ , colour ]
 int line_statement() {
-  platform::Raster& r = host::picture();
+  platform::Raster& r = device::picture();
   r.select_pen(platform::Pen::white);
   // The start point opens with any token whose text begins with "(".
   if (lexer.first() == '(') {
-    front::next_token();
-    host::screen.line_points[0] = point_rest();
+    machine::next_token();
+    device::screen.line_points[0] = point_rest();
   }
   expect_token("-");
   Point end = point();
   r.select_pen(pen_of(colour()));
-  host::screen.line_points[1] = end;
-  r.polyline(host::screen.line_points[0], host::screen.line_points[1]);
-  host::screen.line_points[0] = end;
-  host::request_repaint();
-  return front::go_on;
+  device::screen.line_points[1] = end;
+  r.polyline(device::screen.line_points[0], device::screen.line_points[1]);
+  device::screen.line_points[0] = end;
+  device::request_repaint();
+  return machine::go_on;
 }
 
 // locate column , row
 int locate_statement() {
-  std::int64_t column = core::evaluate_integer();
+  std::int64_t column = machine::evaluate_integer();
   expect_token(",");
-  std::int64_t row = core::evaluate_integer();
+  std::int64_t row = machine::evaluate_integer();
   // Products and sums wrap at 32 bits as on the device.
-  host::screen.print_x = static_cast<std::int32_t>(column * host::screen.last_char_width);
-  host::screen.print_y = static_cast<std::int32_t>(row * host::settings.StepY + host::settings.PosYOrigin);
-  return front::go_on;
+  device::screen.print_x = static_cast<std::int32_t>(column * device::screen.last_char_width);
+  device::screen.print_y = static_cast<std::int32_t>(row * device::settings.StepY + device::settings.PosYOrigin);
+  return machine::go_on;
 }
 
 // box ( x1 , y1 ) - ( x2 , y2 ) [ , colour ]
@@ -223,13 +223,13 @@ int circlef_statement() { return filled(&platform::Raster::ellipse); }
 int image_statement() {
   Point at = point();
   expect_token(",");
-  core::clear_value();
-  core::evaluate();
-  std::string name = core::get_string();
+  machine::clear_value();
+  machine::evaluate();
+  std::string name = machine::get_string();
   ImageData image = read_image(name);
-  host::picture().draw_bitmap_2bit(image.rows.data(), image.rows.size(), image.width, image.height, at);
-  host::request_repaint();
-  return front::go_on;
+  device::picture().draw_bitmap_2bit(image.rows.data(), image.rows.size(), image.width, image.height, at);
+  device::request_repaint();
+  return machine::go_on;
 }
 
-}  // namespace services
+}  // namespace statements

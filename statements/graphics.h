@@ -1,7 +1,7 @@
 // graphics.h — drawing statements on the screen picture.
 #pragma once
 
-namespace services {
+namespace statements {
 
 int pset_statement();
 int cls_statement();
@@ -13,4 +13,4 @@ int circle_statement();
 int circlef_statement();
 int image_statement();
 
-}  // namespace services
+}  // namespace statements

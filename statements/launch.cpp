@@ -14,7 +14,7 @@
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
-namespace services {
+namespace statements {
 namespace {
 
 // The extension of name, from its last dot, with A to Z lowered; empty when
@@ -135,4 +135,4 @@ bool launch_program(const std::u16string& name, const std::u16string& params) {
   return platform::run_and_wait(host_name(line.program), argument_words(line.arguments));
 }
 
-}  // namespace services
+}  // namespace statements

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace services {
+namespace statements {
 
 // The launcher's fixed buffers of the device build, kept as its limits.
 // A command, after "%1" and "%2" are replaced, holds at most this many wide
@@ -27,4 +27,4 @@ inline constexpr std::size_t extension_chars = 15;
 // editor, so that edit works out of the box.
 bool launch_program(const std::u16string& name, const std::u16string& params);
 
-}  // namespace services
+}  // namespace statements

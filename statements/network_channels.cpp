@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "statements/file_channels.h"
-#include "machine/number_parse.h"
-#include "machine/value_stack.h"
 #include "machine/errors.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/number_parse.h"
+#include "machine/value_stack.h"
+#include "statements/file_channels.h"
 
-using front::Message;
-using front::raise_error;
+using base::Message;
+using machine::raise_error;
 
-namespace channels {
+namespace statements {
 namespace {
 
 constexpr int default_port = 80;
@@ -26,33 +26,33 @@ constexpr int server_backlog = 1;
 
 // as #n — the channel number of a network open
 int network_channel() {
-  front::expect_token("as");
-  front::expect_token("#");
-  return channel_number_token();
+  machine::expect_token("as");
+  machine::expect_token("#");
+  return machine::channel_number_token();
 }
 
 // A port text read as val reads it; a missing or non-numeric one reads as 0.
 int checked_port(std::string_view text) {
-  std::int32_t port = core::to_int32(core::parse_number(text));
+  std::int32_t port = machine::to_int32(machine::parse_number(text));
   if (port < 1 || port > highest_port) raise_error(Message::bad_port);
   return port;
 }
 
 // Gives up the connection attempt of a client open.
-[[noreturn]] void drop_connection(Channel& ch, Message why) {
+[[noreturn]] void drop_connection(machine::Channel& ch, Message why) {
   ch.conn_socket.close();
   raise_error(why);
 }
 
 // Gives up the listening socket of a server open.
-[[noreturn]] void drop_listener(Channel& ch, Message why) {
+[[noreturn]] void drop_listener(machine::Channel& ch, Message why) {
   ch.listen_socket.close();
   raise_error(why);
 }
 
 // A host that is no dotted address: try its addresses in order until one
 // takes the connection.
-void connect_by_name(Channel& ch, const std::string& host) {
+void connect_by_name(machine::Channel& ch, const std::string& host) {
   std::vector<std::uint32_t> addresses;
   if (!platform::lookup_host(host, addresses)) drop_connection(ch, Message::host_not_found);
   for (std::uint32_t address : addresses) {
@@ -66,9 +66,9 @@ void connect_by_name(Channel& ch, const std::string& host) {
 
 // open "net:host[:port]" as #n
 int open_client(std::string_view target) {
-  Channel& ch = channel_table[network_channel()];
+  machine::Channel& ch = machine::channel_table[network_channel()];
   // Whatever the channel held is given up, without looking.
-  ch.net_status = net_ok;
+  ch.net_status = machine::net_ok;
   ch.listen_socket.close();
   ch.file_handle.close();
   std::string host(target);
@@ -87,13 +87,13 @@ int open_client(std::string_view target) {
   else if (!ch.conn_socket.connect(ch.address))
     drop_connection(ch, Message::connect_failed);
   ch.conn_socket.set_non_blocking();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // open "server:port" as #n
 int open_server(std::string_view port_text) {
-  Channel& ch = channel_table[network_channel()];
-  ch.net_status = net_ok;
+  machine::Channel& ch = machine::channel_table[network_channel()];
+  ch.net_status = machine::net_ok;
   ch.conn_socket.close();
   ch.file_handle.close();
   int port = checked_port(port_text);
@@ -107,23 +107,23 @@ int open_server(std::string_view port_text) {
   ch.conn_socket = ch.listen_socket.accept(ch.peer_address);
   if (!ch.conn_socket.is_open()) drop_listener(ch, Message::accept_failed);
   ch.conn_socket.set_non_blocking();
-  return front::go_on;
+  return machine::go_on;
 }
 
-std::string receive_bytes(Channel& ch, std::size_t count) {
+std::string receive_bytes(machine::Channel& ch, std::size_t count) {
   std::string bytes;
   switch (ch.conn_socket.receive(bytes, count)) {
-    case platform::ReceiveStatus::received: ch.net_status = net_ok; break;
-    case platform::ReceiveStatus::would_block: ch.net_status = net_nothing_yet; break;
-    case platform::ReceiveStatus::failed: ch.net_status = net_receive_failed; break;
+    case platform::ReceiveStatus::received: ch.net_status = machine::net_ok; break;
+    case platform::ReceiveStatus::would_block: ch.net_status = machine::net_nothing_yet; break;
+    case platform::ReceiveStatus::failed: ch.net_status = machine::net_receive_failed; break;
   }
   return bytes;
 }
 
 // netstat
 void netstat_function() {
-  front::next_token();
-  core::put_number(network_status);
+  machine::next_token();
+  machine::put_number(machine::network_status);
 }
 
-}  // namespace channels
+}  // namespace statements

@@ -7,7 +7,7 @@
 
 #include "machine/channel_table.h"
 
-namespace channels {
+namespace statements {
 
 // After the name "net:host[:port]": as #n, then connect. target is the text
 // after "net:".
@@ -18,6 +18,6 @@ int open_server(std::string_view port_text);
 
 // One receive of at most count bytes on a connected channel, which never
 // waits; net_status tells what happened.
-std::string receive_bytes(Channel& ch, std::size_t count);
+std::string receive_bytes(machine::Channel& ch, std::size_t count);
 
-}  // namespace channels
+}  // namespace statements

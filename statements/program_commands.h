@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-namespace front {
+namespace statements {
 
 // Reads a program file (Shift-JIS name). Loud: a file that cannot be opened
 // raises "ロード失敗しました"; quiet: it leaves the program unchanged.
@@ -22,4 +22,4 @@ int load_statement();    // load "file"
 int save_statement();    // save "file"
 int edit_statement();    // edit
 
-}  // namespace front
+}  // namespace statements

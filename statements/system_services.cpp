@@ -5,9 +5,9 @@
 #include <string>
 
 #include "machine/evaluator.h"
-#include "machine/value_stack.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/process.h"
@@ -15,9 +15,9 @@
 #include "platform/text_codec.h"
 #include "statements/launch.h"
 
-using front::lexer;
+using machine::lexer;
 
-namespace services {
+namespace statements {
 namespace {
 
 // A name or parameter text is converted into 252 wide characters with the
@@ -33,9 +33,9 @@ struct WideText {
 
 // expr — evaluated and popped as a string, as wide text
 WideText string_argument() {
-  core::clear_value();
-  core::evaluate();
-  WideText wide{platform::cp932_to_utf16(core::get_string())};
+  machine::clear_value();
+  machine::evaluate();
+  WideText wide{platform::cp932_to_utf16(machine::get_string())};
   wide.fits = wide.text.size() <= text_chars;
   return wide;
 }
@@ -50,7 +50,7 @@ struct Target {
 Target target() {
   Target t{string_argument(), {}};
   if (lexer.first() == ',') {
-    front::next_token();
+    machine::next_token();
     t.params = string_argument();
   }
   return t;
@@ -76,31 +76,31 @@ int start_statement() {
   // xdg-open takes the document alone: the parameters have nowhere to go.
   if (t.fits() && !t.name.text.empty())
     platform::open_document(platform::host_path_utf8(platform::utf16_to_utf8(t.name.text)));
-  return front::go_on;
+  return machine::go_on;
 }
 
 // exec name [ , parameters ]
 int exec_statement() {
   Target t = target();
   if (t.fits()) launch_program(t.name.text, t.params.text);
-  return front::go_on;
+  return machine::go_on;
 }
 
 // wait milliseconds
 int wait_statement() {
-  core::clear_value();
-  core::evaluate();
+  machine::clear_value();
+  machine::evaluate();
   // A negative count waits not at all.
-  platform::sleep_ms(core::to_int32(core::get_number()));
-  return front::go_on;
+  platform::sleep_ms(machine::to_int32(machine::get_number()));
+  return machine::go_on;
 }
 
 // regist ext , program   |   regist ext , ""
 int regist_statement() {
   WideText ext = string_argument();
-  front::expect_token(",");
+  machine::expect_token(",");
   WideText program = string_argument();
-  if (ext.text.empty() || ext.text.size() > regist_extension_chars || !program.fits) return front::go_on;
+  if (ext.text.empty() || ext.text.size() > regist_extension_chars || !program.fits) return machine::go_on;
   platform::ClassesRoot root = platform::ClassesRoot::load();
   if (program.text.empty()) {
     root.delete_key(u"." + ext.text);
@@ -109,7 +109,7 @@ int regist_statement() {
     register_extension(root, ext.text, program.text);
   }
   root.save();
-  return front::go_on;
+  return machine::go_on;
 }
 
-}  // namespace services
+}  // namespace statements

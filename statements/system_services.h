@@ -1,11 +1,11 @@
 // system_services.h — start, exec, wait and regist.
 #pragma once
 
-namespace services {
+namespace statements {
 
 int start_statement();
 int exec_statement();
 int wait_statement();
 int regist_statement();
 
-}  // namespace services
+}  // namespace statements

@@ -18,9 +18,9 @@ void translate_address();
 std::string target_name(const std::string& name);
 
 // One handler per built-in function, in the function table's order.
-extern const front::FunctionRow function_translators[front::function_count];
+extern const machine::FunctionRow function_translators[machine::function_count];
 // One handler per statement keyword, in the statement table's order.
-extern const front::StatementRow statement_translators[front::statement_count];
+extern const machine::StatementRow statement_translators[machine::statement_count];
 
 // Pass-2 statement handlers, each entered after its keyword.
 int assign_translation();

@@ -1,14 +1,14 @@
 // device_statements.cpp — pass 2 of the channel, graphics and system
 // statements. The target has no graphics or programs: those statements are
 // written all the same and then reported as not implemented.
-#include "machine/value_stack.h"
 #include "machine/errors.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 
-using front::lexer;
-using front::Message;
+using machine::lexer;
+using base::Message;
 
 namespace translator {
 namespace {
@@ -21,33 +21,33 @@ struct GraphicsForm {
   const char* default_colour;
   int colour_element;
   const char* call;
-  front::Message note;
+  base::Message note;
 };
 
 constexpr GraphicsForm pset_form = {
     false, false,
     {"  clear_value\n", "  clear_value\n", nullptr, nullptr, "    clear_value\n"},
-    "  1, __points!(2)=\n", 2, "  __points, bas_pset\n", front::Message::note_pset};
+    "  1, __points!(2)=\n", 2, "  __points, bas_pset\n", base::Message::note_pset};
 constexpr GraphicsForm line_form = {
     true, true,
     {"    clear_value;\n", "    clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_line\n", front::Message::note_line};
+    "  1, __points!(4)=\n", 4, "  __points, bas_line\n", base::Message::note_line};
 constexpr GraphicsForm box_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value();\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_box\n", front::Message::note_box};
+    "  1, __points!(4)=\n", 4, "  __points, bas_box\n", base::Message::note_box};
 constexpr GraphicsForm boxf_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_boxf\n", front::Message::note_boxf};
+    "  1, __points!(4)=\n", 4, "  __points, bas_boxf\n", base::Message::note_boxf};
 constexpr GraphicsForm circle_form = {
     false, true,
     {"  clear_value\n", "  clear_value\n", "  clear_value\n", "  clear_value\n", "    clear_value\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_circle\n", front::Message::note_circle};
+    "  1, __points!(4)=\n", 4, "  __points, bas_circle\n", base::Message::note_circle};
 constexpr GraphicsForm circlef_form = {
     false, true,
     {"  clear_value();\n", "  clear_value\n", "  clear_value();\n", "  clear_value\n", "    clear_value();\n"},
-    "  1, __points!(4)=\n", 4, "  __points, bas_circlef\n", front::Message::note_circlef};
+    "  1, __points!(4)=\n", 4, "  __points, bas_circlef\n", base::Message::note_circlef};
 
 // One argument: its clear line, its code, and the store into __points!(element).
 void write_point_argument(const char* clear, int element, const char* store) {
@@ -96,11 +96,11 @@ int translate_graphics(const GraphicsForm& form) {
   }
   output_print("  update\n");
   report_diagnostic(form.note);
-  return front::go_on;
+  return machine::go_on;
 }
 
 // program [, arguments] — start and exec differ in their target word only
-int translate_launch(const char* call, front::Message note) {
+int translate_launch(const char* call, base::Message note) {
   translate_expression();
   output_print(" get_string __tmp1!=\n");
   output_print(" \"\", __sbuf, strcpy\n");
@@ -114,7 +114,7 @@ int translate_launch(const char* call, front::Message note) {
   output_print(call);
   output_print(" __tmp1!, free\n");
   report_diagnostic(note);
-  return front::go_on;
+  return machine::go_on;
 }
 
 }  // namespace
@@ -126,28 +126,28 @@ int open_translation() {
   output_print("  get_string __tmp1!=\n");
   output_print("  __tmp1!, __sbuf, strcpy\n");
   output_print("  __tmp1!, free\n");
-  front::expect_token("for");
+  machine::expect_token("for");
   bool write = lexer.is("output");
-  if (!write && !lexer.is("input")) front::raise_error(Message::syntax);
-  front::next_token();
-  front::expect_token("as");
-  front::expect_token("#");
-  if (lexer.token_kind != front::TK_NUMBER) front::raise_error(Message::syntax);
-  std::int32_t n = core::to_int32(lexer.token_value);
-  if (n < 0 || n >= limits::channel_count) front::raise_error(Message::out_of_range);
-  front::next_token();
+  if (!write && !lexer.is("input")) machine::raise_error(Message::syntax);
+  machine::next_token();
+  machine::expect_token("as");
+  machine::expect_token("#");
+  if (lexer.token_kind != machine::TK_NUMBER) machine::raise_error(Message::syntax);
+  std::int32_t n = machine::to_int32(lexer.token_value);
+  if (n < 0 || n >= limits::channel_count) machine::raise_error(Message::out_of_range);
+  machine::next_token();
   output_print("  if Xfd!(%d)<>ERROR then \"%s\", prints nl\n",
-               {n, front::message_text(Message::file_already_open)});
+               {n, base::message_text(Message::file_already_open)});
   if (write) {
     output_print("  __sbuf, wopen Xfd!(%d)=\n", {n});
     output_print("  if Xfd!(%d)=ERROR then \"%s\", prints nl\n",
-                 {n, front::message_text(Message::cannot_open_write)});
+                 {n, base::message_text(Message::cannot_open_write)});
   } else {
     output_print("  __sbuf, ropen Xfd!(%d)=\n", {n});
     output_print("  if Xfd!(%d)=ERROR then \"%s\", prints nl\n",
-                 {n, front::message_text(Message::cannot_open_read)});
+                 {n, base::message_text(Message::cannot_open_read)});
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // close [#n] — without a channel every handle cell 0..15 is closed
@@ -160,13 +160,13 @@ int close_translation() {
       output_print("  ERROR, Xfd!(%d)=\n", {n});
     }
     pass2_next();
-    return front::go_on;
+    return machine::go_on;
   }
   output_print("  for __tmp1!=0 to 15\n");
   output_print("    if Xfd!(__tmp1!)<>ERROR then Xfd!(__tmp1!), close\n");
   output_print("    ERROR, Xfd!(__tmp1!)=\n");
   output_print("  next __tmp1!\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // locate x, y
@@ -179,7 +179,7 @@ int locate_translation() {
   translate_expression();
   output_print("  get_number __tmp2!=\n");
   output_print("  __tmp1!, __tmp2!, locate\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // wait milliseconds
@@ -187,7 +187,7 @@ int wait_translation() {
   output_print("  clear_value\n");
   translate_expression();
   output_print("  get_number sleep\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // pset (x, y) [, colour]
@@ -217,14 +217,14 @@ int image_translation() {
   output_print("  __tmp1!, __points, bas_image;\n");
   output_print(" __tmp1!, free\n");
   output_print("  update\n");
-  report_diagnostic(front::Message::note_image);
-  return front::go_on;
+  report_diagnostic(base::Message::note_image);
+  return machine::go_on;
 }
 
 // start program [, arguments]
-int start_translation() { return translate_launch(" __tmp1!, __tmp2, bas_start\n", front::Message::note_start); }
+int start_translation() { return translate_launch(" __tmp1!, __tmp2, bas_start\n", base::Message::note_start); }
 // exec program [, arguments]
-int exec_translation() { return translate_launch(" __tmp1!, __tmp2, bas_exec\n", front::Message::note_exec); }
+int exec_translation() { return translate_launch(" __tmp1!, __tmp2, bas_exec\n", base::Message::note_exec); }
 
 // regist extension, program
 int regist_translation() {
@@ -238,8 +238,8 @@ int regist_translation() {
   output_print("  __tmp1!, __tmp2!, bas_regist;\n");
   output_print(" __tmp1!, free\n");
   output_print(" __tmp2!, free\n");
-  report_diagnostic(front::Message::note_regist);
-  return front::go_on;
+  report_diagnostic(base::Message::note_regist);
+  return machine::go_on;
 }
 
 }  // namespace translator

@@ -2,13 +2,13 @@
 // precedence level:  or < and < comparisons < + - < * / mod < ^ < primary.
 // The operands' code comes first; each operator then takes its operands back
 // from the target's value stack.
+#include "machine/lexer.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
-#include "machine/lexer.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 
-using front::lexer;
+using machine::lexer;
 
 namespace translator {
 namespace {
@@ -20,7 +20,7 @@ void level_or();
 bool at_operator(char c) { return lexer.first() == c; }
 
 // A sign before an operand; a string literal is never one.
-bool at_sign(char c) { return lexer.token_kind != front::TK_STRING && lexer.first() == c; }
+bool at_sign(char c) { return lexer.token_kind != machine::TK_STRING && lexer.first() == c; }
 
 void negate_if(bool minus) {
   if (minus) output_print("  get_number neg put_number\n");
@@ -35,21 +35,21 @@ void primary() {
   }
   bool minus = sign == '-';
   switch (lexer.token_kind) {
-    case front::TK_NUMBER:
-      output_print("  %d, put_number\n", {core::to_int32(lexer.token_value)});
+    case machine::TK_NUMBER:
+      output_print("  %d, put_number\n", {machine::to_int32(lexer.token_value)});
       negate_if(minus);
       pass2_next();
       break;
-    case front::TK_STRING:
+    case machine::TK_STRING:
       output_print("  \"%s\", put_string\n", {lexer.text()});
-      if (sign) report_diagnostic(front::Message::note_sign_on_string);
+      if (sign) report_diagnostic(base::Message::note_sign_on_string);
       pass2_next();
       break;
-    case front::TK_FUNCTION:
+    case machine::TK_FUNCTION:
       function_translators[lexer.token_index].handler();
       negate_if(minus);
       break;
-    case front::TK_NAME:
+    case machine::TK_NAME:
       translate_value();
       negate_if(minus);
       break;
@@ -70,7 +70,7 @@ void level_power() {
   while (at_operator('^')) {
     pass2_next();
     primary();
-    report_diagnostic(front::Message::note_power);
+    report_diagnostic(base::Message::note_power);
   }
 }
 
@@ -83,7 +83,7 @@ void pop_right_left() {
 void guarded_division(const char* guard, const char* operation, const char* label) {
   pop_right_left();
   std::int32_t n = take_label();
-  output_print(guard, {front::message_text(front::Message::division_by_zero), n});
+  output_print(guard, {base::message_text(base::Message::division_by_zero), n});
   output_print(operation);
   output_print(label, {n});
 }
@@ -230,15 +230,15 @@ void level_or() {
 }
 
 // The variable of the current name (it must exist, pass 1 made it); steps past the name.
-const core::Variable& take_variable() {
-  const core::Variable& v = core::get_variable(lexer.text(), true);
+const machine::Variable& take_variable() {
+  const machine::Variable& v = machine::get_variable(lexer.text(), true);
   pass2_next();
   return v;
 }
 
 // ( s1 , s2 , ... ) — leaves the row-major element index in __index!.
 // Value and address code differ only in the blanks before the index lines.
-void write_index(const core::Variable& v, const char* multiply, const char* add) {
+void write_index(const machine::Variable& v, const char* multiply, const char* add) {
   pass2_expect("(");
   translate_expression();
   output_print(" get_number __index!=\n");
@@ -255,15 +255,15 @@ void write_index(const core::Variable& v, const char* multiply, const char* add)
 
 std::string target_name(const std::string& name) {
   std::string s = name;
-  if (core::type_of_name(s) == core::string_type) s.back() = '_';
+  if (machine::type_of_name(s) == machine::string_type) s.back() = '_';
   return s;
 }
 
 void translate_expression() { level_or(); }
 
 void translate_value() {
-  const core::Variable& v = take_variable();
-  bool text = core::type_of_name(v.name) == core::string_type;
+  const machine::Variable& v = take_variable();
+  bool text = machine::type_of_name(v.name) == machine::string_type;
   std::string name = target_name(v.name);
   if (v.dimension_count == 0) {
     output_print(text ? " %s, put_string\n" : " %s!, put_number\n", {name});
@@ -274,8 +274,8 @@ void translate_value() {
 }
 
 void translate_address() {
-  const core::Variable& v = take_variable();
-  bool text = core::type_of_name(v.name) == core::string_type;
+  const machine::Variable& v = take_variable();
+  bool text = machine::type_of_name(v.name) == machine::string_type;
   std::string name = target_name(v.name);
   if (v.dimension_count == 0) {
     output_print(" %s, put_number\n", {name});

@@ -7,7 +7,7 @@
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 
-using front::lexer;
+using machine::lexer;
 
 namespace translator {
 namespace {
@@ -38,14 +38,14 @@ void optional_third(const char* default_line) {
 }
 
 // f(expr), where the target has no such function: the argument stays as the result.
-void unimplemented_with_argument(front::Message note) {
+void unimplemented_with_argument(base::Message note) {
   pass2_next();
   one_argument();
   report_diagnostic(note);
 }
 
 // f, where the target has no such function: nothing is left for it.
-void unimplemented_alone(front::Message note) {
+void unimplemented_alone(base::Message note) {
   pass2_next();
   report_diagnostic(note);
 }
@@ -63,13 +63,13 @@ void abs_function() {
   output_print("  get_number abs put_number\n");
 }
 
-void sqr_function() { unimplemented_with_argument(front::Message::note_sqr); }
-void exp_function() { unimplemented_with_argument(front::Message::note_exp); }
-void log_function() { unimplemented_with_argument(front::Message::note_log); }
-void sin_function() { unimplemented_with_argument(front::Message::note_sin); }
-void cos_function() { unimplemented_with_argument(front::Message::note_cos); }
-void tan_function() { unimplemented_with_argument(front::Message::note_tan); }
-void atn_function() { unimplemented_with_argument(front::Message::note_atn); }
+void sqr_function() { unimplemented_with_argument(base::Message::note_sqr); }
+void exp_function() { unimplemented_with_argument(base::Message::note_exp); }
+void log_function() { unimplemented_with_argument(base::Message::note_log); }
+void sin_function() { unimplemented_with_argument(base::Message::note_sin); }
+void cos_function() { unimplemented_with_argument(base::Message::note_cos); }
+void tan_function() { unimplemented_with_argument(base::Message::note_tan); }
+void atn_function() { unimplemented_with_argument(base::Message::note_atn); }
 
 // chr$(code)
 void chr_function() {
@@ -155,8 +155,8 @@ void str_function() { call_with_argument("  get_number __args!(0)=\n", "  bas_st
 void val_function() { call_with_argument("  get_string __args!(0)=\n", "  bas_val put_number\n"); }
 void len_function() { call_with_argument("  get_string __args!(0)=\n", "  bas_len put_number\n"); }
 
-void time_function() { unimplemented_alone(front::Message::note_time); }
-void date_function() { unimplemented_alone(front::Message::note_date); }
+void time_function() { unimplemented_alone(base::Message::note_time); }
+void date_function() { unimplemented_alone(base::Message::note_date); }
 
 // instr(s$, find$ [, start])
 void instr_function() {
@@ -170,12 +170,12 @@ void instr_function() {
   output_print("  bas_instr put_number\n");
 }
 
-void rnd_function() { unimplemented_with_argument(front::Message::note_rnd); }
-void netstat_function() { unimplemented_alone(front::Message::note_netstat); }
+void rnd_function() { unimplemented_with_argument(base::Message::note_rnd); }
+void netstat_function() { unimplemented_alone(base::Message::note_netstat); }
 
 }  // namespace
 
-constexpr front::FunctionRow function_translators[front::function_count] = {
+constexpr machine::FunctionRow function_translators[machine::function_count] = {
     {"int", int_function},       {"abs", abs_function},       {"sqr", sqr_function},
     {"exp", exp_function},       {"log", log_function},       {"sin", sin_function},
     {"cos", cos_function},       {"tan", tan_function},       {"atn", atn_function},
@@ -189,8 +189,8 @@ constexpr front::FunctionRow function_translators[front::function_count] = {
 
 // The rows must stand in the order that the lexer's token_index refers to.
 constexpr bool rows_in_order() {
-  for (int i = 0; i < front::function_count; ++i)
-    if (std::string_view(function_translators[i].keyword) != front::function_keywords[i]) return false;
+  for (int i = 0; i < machine::function_count; ++i)
+    if (std::string_view(function_translators[i].keyword) != machine::function_keywords[i]) return false;
   return true;
 }
 static_assert(rows_in_order());

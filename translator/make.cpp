@@ -3,68 +3,68 @@
 #include "translator/make.h"
 
 #include "machine/channel_table.h"
-#include "machine/value_stack.h"
-#include "machine/variables.h"
 #include "machine/errors.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/program_store.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
 #include "platform/paths.h"
 #include "translator/translation.h"
 #include "translator/translator_state.h"
 
-using front::lexer;
+using machine::lexer;
 
 namespace translator {
 
-void pass1_next() { front::next_token_in(pass1_statement_rows); }
+void pass1_next() { machine::next_token_in(pass1_statement_rows); }
 
 void pass1_expect(const char* text) {
-  if (!lexer.is(text)) report_diagnostic(front::Message::syntax);
+  if (!lexer.is(text)) report_diagnostic(base::Message::syntax);
   pass1_next();
 }
 
-void pass2_next() { front::next_token(); }
+void pass2_next() { machine::next_token(); }
 
 void pass2_expect(const char* text) {
-  if (!lexer.is(text)) report_diagnostic(front::Message::syntax);
+  if (!lexer.is(text)) report_diagnostic(base::Message::syntax);
   pass2_next();
 }
 
-bool at_punct(char c) { return lexer.token_kind == front::TK_PUNCT && lexer.first() == c; }
+bool at_punct(char c) { return lexer.token_kind == machine::TK_PUNCT && lexer.first() == c; }
 
-bool at_statement_end() { return lexer.token_kind == front::TK_END || at_punct(':'); }
+bool at_statement_end() { return lexer.token_kind == machine::TK_END || at_punct(':'); }
 
-bool at_else() { return lexer.token_kind == front::TK_END && lexer.is("else"); }
+bool at_else() { return lexer.token_kind == machine::TK_END && lexer.is("else"); }
 
 std::int32_t literal_integer() {
-  return lexer.token_kind == front::TK_NUMBER ? core::to_int32(lexer.token_value) : 0;
+  return lexer.token_kind == machine::TK_NUMBER ? machine::to_int32(lexer.token_value) : 0;
 }
 
 namespace {
 
-bool enter_line(front::LinePtr line, TokenReader read) {
-  front::execution.current_line = std::move(line);
-  if (!front::execution.current_line) return false;
-  lexer.cursor = front::execution.current_line->text.c_str();
+bool enter_line(machine::LinePtr line, TokenReader read) {
+  machine::execution.current_line = std::move(line);
+  if (!machine::execution.current_line) return false;
+  lexer.cursor = machine::execution.current_line->text.c_str();
   read();
   return true;
 }
 
 }  // namespace
 
-bool enter_first_line(TokenReader read) { return enter_line(front::program.program_head, read); }
+bool enter_first_line(TokenReader read) { return enter_line(machine::program.program_head, read); }
 
 bool enter_next_line(TokenReader read) {
-  front::LinePtr next = front::execution.current_line ? front::execution.current_line->next : nullptr;
+  machine::LinePtr next = machine::execution.current_line ? machine::execution.current_line->next : nullptr;
   return enter_line(std::move(next), read);
 }
 
 
 // Raised for the first pass, lowered when it ends however it ends.
 struct TranslationFlag {
-  TranslationFlag() { front::execution.translation_flag = true; }
-  ~TranslationFlag() { front::execution.translation_flag = false; }
+  TranslationFlag() { machine::execution.translation_flag = true; }
+  ~TranslationFlag() { machine::execution.translation_flag = false; }
   TranslationFlag(const TranslationFlag&) = delete;
   TranslationFlag& operator=(const TranslationFlag&) = delete;
 };
@@ -77,24 +77,24 @@ struct OutputClose {
 };
 
 void end_running_program() {
-  if (!front::execution.program_running) return;
-  front::execution.cont_line.reset();
-  front::execution.cont_cursor = "";
-  front::execution.program_running = false;
+  if (!machine::execution.program_running) return;
+  machine::execution.cont_line.reset();
+  machine::execution.cont_cursor = "";
+  machine::execution.program_running = false;
 }
 
 // make ["file"]
 int make_statement() {
   std::string name = "compile.txt";
-  if (lexer.token_kind == front::TK_STRING) {
+  if (lexer.token_kind == machine::TK_STRING) {
     name.assign(lexer.text());
-    front::next_token();
+    machine::next_token();
   }
   std::string path = platform::host_path(name);
-  if (channels::held_by_a_channel(path)) front::raise_error(front::Message::compiler_output);
+  if (machine::held_by_a_channel(path)) machine::raise_error(base::Message::compiler_output);
   platform::prepare_for_writing(path);
   translation.output = platform::File::create_write(path);
-  if (!translation.output.is_open()) front::raise_error(front::Message::compiler_output);
+  if (!translation.output.is_open()) machine::raise_error(base::Message::compiler_output);
 
   // An error in either pass unwinds through here: the flag is dropped and the
   // output file closed on the way back to the command loop.
@@ -107,9 +107,9 @@ int make_statement() {
   output_print(" end\n");
 
   clear_subroutines();
-  core::free_variables();
-  front::execution.current_line.reset();
-  return front::stop_quietly;
+  machine::free_variables();
+  machine::execution.current_line.reset();
+  return machine::stop_quietly;
 }
 
 }  // namespace translator

@@ -4,17 +4,17 @@
 #include <algorithm>
 #include <climits>
 
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
-#include "machine/variables.h"
 #include "machine/errors.h"
+#include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/program_store.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
 #include "translator/translation.h"
 
-using front::lexer;
-using front::Message;
+using machine::lexer;
+using base::Message;
 
 namespace translator {
 namespace {
@@ -25,18 +25,18 @@ constexpr int counter_type = 9;
 constexpr std::int64_t string_slot_bytes = 512;
 
 void evaluate_value() {
-  core::clear_value();
-  core::evaluate();
+  machine::clear_value();
+  machine::evaluate();
 }
 
 void evaluate_string() {
   evaluate_value();
-  core::get_string();
+  machine::get_string();
 }
 
 // A channel after '#' must be a number literal in 0..9; pass 1 only reports.
 void check_channel_literal() {
-  if (lexer.token_kind != front::TK_NUMBER) {
+  if (lexer.token_kind != machine::TK_NUMBER) {
     report_diagnostic(Message::syntax);
     return;
   }
@@ -46,14 +46,14 @@ void check_channel_literal() {
 
 // [let] name[(subscripts)] = expression  — the assignment really happens
 int let_pass1() {
-  if (lexer.token_kind != front::TK_NAME) return front::go_on;
-  core::ValueCell cell = core::variable_slot(false);
+  if (lexer.token_kind != machine::TK_NAME) return machine::go_on;
+  machine::ValueCell cell = machine::variable_slot(false);
   pass1_expect("=");
   evaluate_value();
   // The pop below raises the same error after the diagnostic.
-  if (core::value_type() != cell.type) report_diagnostic(Message::type_mismatch);
-  core::store_value(cell);
-  return front::go_on;
+  if (machine::value_type() != cell.type) report_diagnostic(Message::type_mismatch);
+  machine::store_value(cell);
+  return machine::go_on;
 }
 
 // print [#n [, items]] | print items — evaluated, nothing printed
@@ -62,16 +62,16 @@ int print_pass1() {
     pass1_next();
     check_channel_literal();
     pass1_next();
-    if (at_statement_end()) return front::go_on;
+    if (at_statement_end()) return machine::go_on;
     pass1_expect(",");
   }
   while (!at_statement_end()) {
     evaluate_value();
-    if (core::value_type() == core::string_type)
-      core::get_string();
+    if (machine::value_type() == machine::string_type)
+      machine::get_string();
     else
-      core::get_number();
-    front::expect_empty_stack();
+      machine::get_number();
+    machine::expect_empty_stack();
     if (at_punct(',') || at_punct(';')) {
       pass1_next();
     } else if (!at_statement_end()) {
@@ -79,7 +79,7 @@ int print_pass1() {
       pass1_next();  // the offending token is reported once and skipped
     }
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // input [#n,] [prompt] var {,|; [prompt] var} — variables get placeholder values
@@ -92,45 +92,45 @@ int input_pass1() {
     pass1_next();
   }
   for (;;) {
-    if (!channel && lexer.token_kind == front::TK_STRING) {
+    if (!channel && lexer.token_kind == machine::TK_STRING) {
       pass1_next();
     } else if (at_punct(',') || at_punct(';')) {
       pass1_next();
-    } else if (lexer.token_kind == front::TK_NAME) {
-      core::ValueCell cell = core::variable_slot(false);
-      if (cell.type == core::string_type)
+    } else if (lexer.token_kind == machine::TK_NAME) {
+      machine::ValueCell cell = machine::variable_slot(false);
+      if (cell.type == machine::string_type)
         cell.text->assign(1, '0');
       else
         *cell.number = 0;
     } else {
-      return front::go_on;
+      return machine::go_on;
     }
   }
 }
 
 // goto @label — no jump
 int goto_pass1() {
-  if (lexer.token_kind != front::TK_LABEL) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_LABEL) report_diagnostic(Message::syntax);
   pass1_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // gosub @label — the label joins the subroutine list; no jump
 int gosub_pass1() {
-  if (lexer.token_kind != front::TK_LABEL) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_LABEL) report_diagnostic(Message::syntax);
   add_subroutine(lexer.text());
   pass1_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // return, clear, cls, end, stop — nothing to learn
-int nothing_pass1() { return front::go_on; }
+int nothing_pass1() { return machine::go_on; }
 
 // for name = expr to expr [step expr] — no loop; the variable becomes a counter
 int for_pass1() {
-  if (lexer.token_kind != front::TK_NAME) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_NAME) report_diagnostic(Message::syntax);
   // Whatever stands there names the counter; only a name gets its start value.
-  core::get_variable(lexer.text(), false).type = counter_type;
+  machine::get_variable(lexer.text(), false).type = counter_type;
   let_pass1();
   pass1_expect("to");
   evaluate_value();
@@ -138,28 +138,28 @@ int for_pass1() {
     pass1_next();
     evaluate_value();
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // next [name]
 int next_pass1() {
-  if (lexer.token_kind == front::TK_NAME) pass1_next();
-  return front::go_on;
+  if (lexer.token_kind == machine::TK_NAME) pass1_next();
+  return machine::go_on;
 }
 
 // if expr then ... [else ...] — only the branch the condition picks is run
 int if_pass1() {
-  if (core::to_int32(core::evaluate_number()) != 0) {
+  if (machine::to_int32(machine::evaluate_number()) != 0) {
     pass1_expect("then");
-    if (lexer.token_kind == front::TK_LABEL) pass1_next();
-    return front::go_on;
+    if (lexer.token_kind == machine::TK_LABEL) pass1_next();
+    return machine::go_on;
   }
-  while (lexer.token_kind != front::TK_END) pass1_next();
+  while (lexer.token_kind != machine::TK_END) pass1_next();
   if (at_else()) {
     pass1_next();
-    if (lexer.token_kind == front::TK_LABEL) pass1_next();
+    if (lexer.token_kind == machine::TK_LABEL) pass1_next();
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // Element count of a dimension with bound b. A bound below 1 has been
@@ -172,7 +172,7 @@ std::int32_t element_count(std::int32_t b) {
 // dim name(b1, ...) [, name(...)]... — the arrays are made, with diagnostics only
 int dim_pass1() {
   for (;;) {
-    if (lexer.token_kind != front::TK_NAME) report_diagnostic(Message::syntax);
+    if (lexer.token_kind != machine::TK_NAME) report_diagnostic(Message::syntax);
     std::string name(lexer.text());
     pass1_next();
     pass1_expect("(");
@@ -181,19 +181,19 @@ int dim_pass1() {
     for (;;) {
       // Subscripts past the 16th are reported and read, but not kept.
       if (count == limits::array_dimensions) report_diagnostic(Message::too_many_dimensions);
-      std::int32_t b = core::evaluate_integer();
+      std::int32_t b = machine::evaluate_integer();
       if (b < 1) report_diagnostic(Message::out_of_range);
       if (count < limits::array_dimensions) extents[count++] = element_count(b);
       if (at_punct(')')) break;
       pass1_expect(",");
     }
-    if (core::find_variable(name)) report_diagnostic(Message::array_exists);
-    core::shape_array(core::get_variable(name, false), count, extents);
+    if (machine::find_variable(name)) report_diagnostic(Message::array_exists);
+    machine::shape_array(machine::get_variable(name, false), count, extents);
     pass1_next();
     if (!at_punct(',')) {
       // One more token is stepped over: normally the ':' or the end of the line.
       pass1_next();
-      return front::go_on;
+      return machine::go_on;
     }
     pass1_next();
   }
@@ -209,7 +209,7 @@ int open_pass1() {
   pass1_expect("#");
   check_channel_literal();
   pass1_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // close [#n]
@@ -218,14 +218,14 @@ int close_pass1() {
     pass1_next();
     pass1_next();
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // expr , expr — two numbers
 void number_pair() {
-  core::evaluate_number();
+  machine::evaluate_number();
   pass1_expect(",");
-  core::evaluate_number();
+  machine::evaluate_number();
 }
 
 // ( expr , expr )
@@ -246,7 +246,7 @@ void optional_colour() {
 int pset_pass1() {
   point();
   optional_colour();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // line [(x1, y1)] - (x2, y2) [, colour]
@@ -259,7 +259,7 @@ int line_pass1() {
   pass1_expect("-");
   point();
   optional_colour();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // box|boxf|circle|circlef (x1, y1) - (x2, y2) [, colour]
@@ -268,13 +268,13 @@ int box_pass1() {
   pass1_expect("-");
   point();
   optional_colour();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // locate x, y
 int locate_pass1() {
   number_pair();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // start|exec program [, arguments]
@@ -284,13 +284,13 @@ int start_pass1() {
     pass1_next();
     evaluate_string();
   }
-  return front::go_on;
+  return machine::go_on;
 }
 
 // wait milliseconds
 int wait_pass1() {
-  core::evaluate_number();
-  return front::go_on;
+  machine::evaluate_number();
+  return machine::go_on;
 }
 
 // image (x, y), file
@@ -298,7 +298,7 @@ int image_pass1() {
   point();
   pass1_expect(",");
   evaluate_string();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // regist extension, program
@@ -306,13 +306,13 @@ int regist_pass1() {
   evaluate_string();
   pass1_expect(",");
   evaluate_string();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // save, edit, load, new, list, run, bye, cont — not inside a program
 int refused_pass1() {
   report_diagnostic(Message::not_in_program);
-  return front::stop_quietly;
+  return machine::stop_quietly;
 }
 
 using Handler = int (*)();
@@ -327,7 +327,7 @@ constexpr Handler pass1_handlers[pass1_statement_rows] = {
     let_pass1,     nothing_pass1, refused_pass1, refused_pass1, refused_pass1, nothing_pass1,
     refused_pass1,
 };
-static_assert(static_cast<int>(front::Statement::cont) == pass1_statement_rows - 1);
+static_assert(static_cast<int>(machine::Statement::cont) == pass1_statement_rows - 1);
 
 std::string string_variable_name(const std::string& name) {
   std::string s = name;
@@ -335,16 +335,16 @@ std::string string_variable_name(const std::string& name) {
   return s;
 }
 
-std::int64_t element_total(const core::Variable& v) {
+std::int64_t element_total(const machine::Variable& v) {
   std::int64_t total = 1;
   for (int k = 0; k < v.dimension_count; ++k) total *= v.extents[k];
   return total;
 }
 
-void write_declaration(const core::Variable& v) {
+void write_declaration(const machine::Variable& v) {
   if (v.type == counter_type) {
     output_print(" count %s!\n", {v.name});
-  } else if (v.type == core::string_type) {
+  } else if (v.type == machine::string_type) {
     std::string name = string_variable_name(v.name);
     if (v.dimension_count == 0)
       output_print(" char %s$(512)\n", {name});
@@ -361,34 +361,34 @@ void write_sections() {
   output_print("/* Subroutines */\n");
   for (const std::string& name : translation.subroutines) output_print("/* %s: */\n", {name});
   output_print("\n/* Variables */\n");
-  for (const core::VariablePtr& v : core::all_variables()) write_declaration(*v);
+  for (const machine::VariablePtr& v : machine::all_variables()) write_declaration(*v);
 }
 
 // Runs one statement at the current token; the result of its handler.
 int statement_pass1() {
   switch (lexer.token_kind) {
-    case front::TK_STATEMENT: {
+    case machine::TK_STATEMENT: {
       int row = lexer.token_index;
       if (row >= pass1_statement_rows) {
         // `make` read by the evaluator, which knows all 38 keywords: here it
         // is a plain name, as the pass-1 reader would have delivered it.
-        lexer.token_kind = front::TK_NAME;
+        lexer.token_kind = machine::TK_NAME;
         let_pass1();
-        return front::go_on;
+        return machine::go_on;
       }
       pass1_next();
       return pass1_handlers[row]();
     }
-    case front::TK_NAME:
+    case machine::TK_NAME:
       let_pass1();
-      return front::go_on;
-    case front::TK_LABEL:
+      return machine::go_on;
+    case machine::TK_LABEL:
       pass1_next();  // labels mean nothing in pass 1
-      return front::go_on;
+      return machine::go_on;
     default:
       if (!at_punct(':')) report_diagnostic(Message::syntax);
       pass1_next();  // a separator, or an offending token reported once
-      return front::go_on;
+      return machine::go_on;
   }
 }
 
@@ -396,27 +396,27 @@ int statement_pass1() {
 
 int run_pass1() {
   clear_subroutines();
-  core::clear_value();
-  core::free_variables();
+  machine::clear_value();
+  machine::free_variables();
   bool more = enter_first_line(pass1_next);
   while (more) {
-    if (lexer.token_kind == front::TK_END) {
+    if (lexer.token_kind == machine::TK_END) {
       more = enter_next_line(pass1_next);
       continue;
     }
     int result = statement_pass1();
-    if (result != front::go_on) {
+    if (result != machine::go_on) {
       clear_subroutines();
-      core::clear_value();
-      front::execution.current_line.reset();
+      machine::clear_value();
+      machine::execution.current_line.reset();
       return result;
     }
   }
   end_running_program();
   write_sections();
-  core::clear_value();
-  front::execution.current_line.reset();
-  return front::stop_quietly;
+  machine::clear_value();
+  machine::execution.current_line.reset();
+  return machine::stop_quietly;
 }
 
 }  // namespace translator

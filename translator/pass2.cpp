@@ -9,8 +9,8 @@
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 
-using front::lexer;
-using front::Message;
+using machine::lexer;
+using base::Message;
 
 namespace translator {
 namespace {
@@ -19,31 +19,31 @@ namespace {
 // which is neither the end of the line nor a label.
 int translate_statement() {
   switch (lexer.token_kind) {
-    case front::TK_STATEMENT: {
+    case machine::TK_STATEMENT: {
       int row = lexer.token_index;
       pass2_next();
       return statement_translators[row].handler();
     }
-    case front::TK_NAME:
+    case machine::TK_NAME:
       assign_translation();
-      return front::go_on;
+      return machine::go_on;
     default:
       if (!at_punct(':')) report_diagnostic(Message::syntax);
       pass2_next();  // a separator, or an offending token reported once
-      return front::go_on;
+      return machine::go_on;
   }
 }
 
 // The statements of one branch of an if, up to the end of the line or `else`.
 int translate_branch() {
   for (;;) {
-    if (lexer.token_kind == front::TK_END) return front::go_on;
-    if (lexer.token_kind == front::TK_LABEL) {
+    if (lexer.token_kind == machine::TK_END) return machine::go_on;
+    if (lexer.token_kind == machine::TK_LABEL) {
       pass2_next();  // no label line inside a branch
       continue;
     }
     int result = translate_statement();
-    if (result != front::go_on) return result;
+    if (result != machine::go_on) return result;
   }
 }
 
@@ -59,22 +59,22 @@ struct IfNesting {
 // inside a branch of another leaves the end of the line to the outer one,
 // which then closes its own branch there.
 int finish_if_line() {
-  if (translation.if_depth > 1) return front::go_on;
-  if (enter_next_line(pass2_next)) return front::go_on;
+  if (translation.if_depth > 1) return machine::go_on;
+  if (enter_next_line(pass2_next)) return machine::go_on;
   end_running_program();
-  return front::stop_quietly;
+  return machine::stop_quietly;
 }
 
 // else @label | else statements
 int translate_else() {
   pass2_next();
-  if (lexer.token_kind == front::TK_LABEL) {
+  if (lexer.token_kind == machine::TK_LABEL) {
     output_print(" goto %s\n", {lexer.text()});
     if (translation.if_depth > 1) pass2_next();
     return finish_if_line();
   }
   int result = translate_branch();
-  return result == front::go_on ? finish_if_line() : result;
+  return result == machine::go_on ? finish_if_line() : result;
 }
 
 }  // namespace
@@ -86,15 +86,15 @@ int if_translation() {
   translate_expression();
   output_print("  get_number __tmp1!=\n");
   pass2_expect("then");
-  int result = front::go_on;
-  if (lexer.token_kind == front::TK_LABEL) {
+  int result = machine::go_on;
+  if (lexer.token_kind == machine::TK_LABEL) {
     output_print("  if __tmp1!<>0 goto %s\n", {lexer.text()});
     pass2_next();
     if (at_else()) result = translate_else();
   } else {
     output_print("  if __tmp1!=0 goto __else%d\n", {n});
     result = translate_branch();
-    if (result == front::go_on) {
+    if (result == machine::go_on) {
       output_print("  goto __endif%d\n", {n});
       output_print("__else%d:\n", {n});
       result = at_else() ? translate_else() : finish_if_line();
@@ -104,7 +104,7 @@ int if_translation() {
   return result;
 }
 
-constexpr front::StatementRow statement_translators[front::statement_count] = {
+constexpr machine::StatementRow statement_translators[machine::statement_count] = {
     {"if", if_translation},
     {"for", for_translation},
     {"next", next_translation},
@@ -147,8 +147,8 @@ constexpr front::StatementRow statement_translators[front::statement_count] = {
 
 // The rows must stand in the order that the lexer's token_index refers to.
 constexpr bool rows_in_order() {
-  for (int i = 0; i < front::statement_count; ++i)
-    if (std::string_view(statement_translators[i].keyword) != front::statement_keywords[i]) return false;
+  for (int i = 0; i < machine::statement_count; ++i)
+    if (std::string_view(statement_translators[i].keyword) != machine::statement_keywords[i]) return false;
   return true;
 }
 static_assert(rows_in_order());
@@ -162,17 +162,17 @@ int run_pass2() {
   output_print("  clear_value\n");
   bool more = enter_first_line(pass2_next);
   while (more) {
-    if (lexer.token_kind == front::TK_END) {
+    if (lexer.token_kind == machine::TK_END) {
       more = enter_next_line(pass2_next);
-    } else if (lexer.token_kind == front::TK_LABEL) {
+    } else if (lexer.token_kind == machine::TK_LABEL) {
       output_print(" %s:\n", {lexer.text()});
       pass2_next();
-    } else if (int result = translate_statement(); result != front::go_on) {
+    } else if (int result = translate_statement(); result != machine::go_on) {
       return result;
     }
   }
   end_running_program();
-  return front::stop_quietly;
+  return machine::stop_quietly;
 }
 
 }  // namespace translator

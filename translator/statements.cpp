@@ -2,20 +2,20 @@
 // of the statements that write nothing.
 #include <string>
 
-#include "machine/value_stack.h"
-#include "machine/variables.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
+#include "machine/variables.h"
 #include "translator/code_writers.h"
 #include "translator/translation.h"
 
-using front::lexer;
-using front::Message;
+using machine::lexer;
+using base::Message;
 
 namespace translator {
 namespace {
 
-bool is_string_name(std::string_view name) { return core::type_of_name(name) == core::string_type; }
+bool is_string_name(std::string_view name) { return machine::type_of_name(name) == machine::string_type; }
 
 // The channel after '#': its number, reported when outside 0..9 but used as it is.
 std::int32_t channel_in_range() {
@@ -26,7 +26,7 @@ std::int32_t channel_in_range() {
 
 void write_channel_guard(std::int32_t n) {
   output_print("  if Xfd!(%d)=ERROR then \"%s\", prints nl\n",
-               {n, front::message_text(Message::file_not_open)});
+               {n, base::message_text(Message::file_not_open)});
 }
 
 // Where print writes: the console (channel -1) or a channel's file.
@@ -51,7 +51,7 @@ void write_print_items(std::int32_t channel) {
   char last = '\0';
   while (!at_statement_end()) {
     // A string literal is an item, never a separator: print ";" ends its line.
-    last = lexer.token_kind == front::TK_STRING ? '\0' : lexer.first();
+    last = lexer.token_kind == machine::TK_STRING ? '\0' : lexer.first();
     write_print_item(channel);
     if (at_punct(',')) {
       last = ',';
@@ -90,7 +90,7 @@ void input_from_channel() {
   write_channel_guard(n);
   pass2_next();
   for (;;) {
-    if (lexer.token_kind == front::TK_NAME) {
+    if (lexer.token_kind == machine::TK_NAME) {
       bool text = is_string_name(lexer.text());
       translate_address();
       output_print("  __sbuf, Xfd!(%d), finputs\n", {n});
@@ -107,7 +107,7 @@ void input_from_channel() {
 
 // [let] name[(subscripts)] = expression
 int assign_translation() {
-  if (lexer.token_kind != front::TK_NAME) return front::go_on;
+  if (lexer.token_kind != machine::TK_NAME) return machine::go_on;
   bool text = is_string_name(lexer.text());
   translate_address();
   pass2_expect("=");
@@ -121,29 +121,29 @@ int assign_translation() {
     output_print("  __tmp1!, (__tmp2)!=\n");
   }
   output_print("  clear_value\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // goto @label
 int goto_translation() {
-  if (lexer.token_kind != front::TK_LABEL) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_LABEL) report_diagnostic(Message::syntax);
   output_print(" goto %s\n", {lexer.text()});
   pass2_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // gosub @label — a call is the bare name of the label
 int gosub_translation() {
-  if (lexer.token_kind != front::TK_LABEL) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_LABEL) report_diagnostic(Message::syntax);
   output_print(" %s\n", {lexer.text()});
   pass2_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // end, return
 int end_translation() {
   output_print(" end\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // for name = expr to expr [step expr]
@@ -165,47 +165,47 @@ int for_translation() {
     output_print(" if %s!>__tmp1! then -1, __tmp2!=\n", {name});
   }
   output_print(" for %s!=%s! to __tmp1! step __tmp2!\n", {name, name});
-  return front::go_on;
+  return machine::go_on;
 }
 
 // next name
 int next_translation() {
-  if (lexer.token_kind != front::TK_NAME) report_diagnostic(front::Message::note_next_needs_variable);
+  if (lexer.token_kind != machine::TK_NAME) report_diagnostic(base::Message::note_next_needs_variable);
   std::string name(lexer.text());
   pass2_next();
   output_print(" next %s!\n", {name});
-  return front::go_on;
+  return machine::go_on;
 }
 
 // print [#n [, items]] | print items   (also ?)
 int print_translation() {
   if (!at_punct('#')) {
     write_print_items(-1);
-    return front::go_on;
+    return machine::go_on;
   }
   pass2_next();
-  if (lexer.token_kind != front::TK_NUMBER) report_diagnostic(Message::syntax);
+  if (lexer.token_kind != machine::TK_NUMBER) report_diagnostic(Message::syntax);
   std::int32_t n = channel_in_range();
   write_channel_guard(n);
   pass2_next();
-  if (at_statement_end()) return front::go_on;
+  if (at_statement_end()) return machine::go_on;
   pass2_expect(",");
   write_print_items(n);
-  return front::go_on;
+  return machine::go_on;
 }
 
 // input [prompt] var {,|; [prompt] var} | input #n, var {,|; var}
 int input_translation() {
   if (at_punct('#')) {
     input_from_channel();
-    return front::go_on;
+    return machine::go_on;
   }
   bool ask = true;
   for (;;) {
-    if (lexer.token_kind == front::TK_STRING) {
+    if (lexer.token_kind == machine::TK_STRING) {
       output_print("  \"%s\", prints\n", {lexer.text()});
       pass2_next();
-    } else if (lexer.token_kind == front::TK_NAME) {
+    } else if (lexer.token_kind == machine::TK_NAME) {
       bool text = is_string_name(lexer.text());
       translate_address();
       if (ask) output_print("  \"? \", prints\n");
@@ -219,7 +219,7 @@ int input_translation() {
       ask = false;
       pass2_next();
     } else {
-      return front::go_on;
+      return machine::go_on;
     }
   }
 }
@@ -227,31 +227,31 @@ int input_translation() {
 // clear — the target cannot drop its variables
 int clear_translation() {
   report_diagnostic(Message::not_in_program);
-  return front::go_on;
+  return machine::go_on;
 }
 
 // cls
 int cls_translation() {
   output_print(" cls\n");
-  return front::go_on;
+  return machine::go_on;
 }
 
 // dim ... — the arrays were declared by pass 1
 int dim_translation() {
   while (!at_statement_end()) pass2_next();
-  return front::go_on;
+  return machine::go_on;
 }
 
 // stop
 int stop_translation() {
-  report_diagnostic(front::Message::note_stop_ignored);
-  return front::go_on;
+  report_diagnostic(base::Message::note_stop_ignored);
+  return machine::go_on;
 }
 
 // save, edit, load, new, list, run, bye, cont, make — not inside a program
 int refused_translation() {
   report_diagnostic(Message::not_in_program);
-  return front::stop_quietly;
+  return machine::stop_quietly;
 }
 
 }  // namespace translator

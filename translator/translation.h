@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/messages.h"
 #include "base/format_text.h"
+#include "base/messages.h"
 #include "platform/file.h"
 
 namespace translator {
@@ -34,12 +34,12 @@ std::int32_t take_label();
 
 // Formats one template (line feeds become CR LF, at most 511 bytes) and writes
 // it to the output file; a failed write is ignored.
-void output_print(std::string_view format, host::FormatArgs args = {});
+void output_print(std::string_view format, base::FormatArgs args = {});
 
 // Prints "Line N : " (while a numbered program line is current), the message
 // and a line feed on the console; the translation goes on.
 void report_diagnostic(std::string_view sjis_message);
-void report_diagnostic(front::Message message);
+void report_diagnostic(base::Message message);
 
 // Token readers and expects of the two passes. An expect that finds another
 // text reports the syntax error and steps on all the same.

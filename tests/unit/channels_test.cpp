@@ -10,13 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "machine/channel_table.h"
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
-#include "machine/errors.h"
-#include "machine/lexer.h"
 #include "device/line_input.h"
+#include "machine/channel_table.h"
+#include "machine/errors.h"
+#include "machine/evaluator.h"
+#include "machine/lexer.h"
 #include "machine/program_store.h"
+#include "machine/value_stack.h"
 
 namespace fs = std::filesystem;
 
@@ -39,38 +39,38 @@ class TempFile {
 };
 
 void evaluate_text(const char* text) {
-  front::start_reading(text);
-  core::clear_value();
-  core::evaluate();
+  machine::start_reading(text);
+  machine::clear_value();
+  machine::evaluate();
 }
 
 std::string string_of(const char* text) {
   evaluate_text(text);
-  return core::get_string();
+  return machine::get_string();
 }
 
 double number_of(const char* text) {
   evaluate_text(text);
-  return core::get_number();
+  return machine::get_number();
 }
 
 // An edit box that must never be asked for a line.
-class NoTypingBox : public host::EditBox {
+class NoTypingBox : public device::EditBox {
  public:
-  host::LineStatus wait_line(std::u16string&) override {
+  device::LineStatus wait_line(std::u16string&) override {
     ADD_FAILURE() << "waited for a typed line";
-    return host::LineStatus::closed;
+    return device::LineStatus::closed;
   }
   char16_t take_last_key() override { return 0; }
 };
 
 class ChannelsTest : public testing::Test {
  protected:
-  void SetUp() override { channels::init_channel_table(); }
+  void SetUp() override { machine::init_channel_table(); }
   void TearDown() override {
-    channels::init_channel_table();
-    front::execution.translation_flag = false;
-    host::set_edit_box(nullptr);
+    machine::init_channel_table();
+    machine::execution.translation_flag = false;
+    device::set_edit_box(nullptr);
   }
 };
 
@@ -79,7 +79,7 @@ TEST_F(ChannelsTest, EofConsumesNothingAcrossReadAhead) {
   std::string bytes;
   for (int i = 0; i < 9000; ++i) bytes.push_back(static_cast<char>('a' + i % 23));
   TempFile file(bytes);
-  channels::channel_table[4].file_handle = platform::File::open_read(file.path());
+  machine::channel_table[4].file_handle = platform::File::open_read(file.path());
   std::string read;
   while (number_of("eof(4)") == 0) {
     EXPECT_EQ(number_of("eof(4)"), 0);
@@ -93,36 +93,36 @@ TEST_F(ChannelsTest, ReadLineLimitsAndEnds) {
   TempFile file(std::string(300, 'x') + std::string("\r\nshort\r\na\rb\nno\0nul\nlast", 24));
   platform::File f = platform::File::open_read(file.path());
   std::string line;
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 1);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 1);
   EXPECT_EQ(line, std::string(255, 'x'));  // cut, and the rest of the line skipped
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 1);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 1);
   EXPECT_EQ(line, "short");
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 1);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 1);
   EXPECT_EQ(line, "ab");
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 1);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 1);
   EXPECT_EQ(line, "no");
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 0);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 0);
   EXPECT_EQ(line, "last");
-  EXPECT_EQ(channels::channel_read_line(f, line, 255), 0);
+  EXPECT_EQ(machine::channel_read_line(f, line, 255), 0);
   EXPECT_EQ(line, "");
 }
 
 TEST_F(ChannelsTest, TranslationFlagMeansNoInputOutput) {
   NoTypingBox box;
-  host::set_edit_box(&box);
+  device::set_edit_box(&box);
   TempFile file("abc");
-  channels::channel_table[2].file_handle = platform::File::open_read(file.path());
-  front::execution.translation_flag = true;
+  machine::channel_table[2].file_handle = platform::File::open_read(file.path());
+  machine::execution.translation_flag = true;
   EXPECT_EQ(string_of("input$(5)"), "");
   EXPECT_EQ(string_of("input$(2, #2)"), "");
   EXPECT_EQ(string_of("input$(2, 7)"), "");  // a free channel is not looked at
   EXPECT_EQ(number_of("eof(7)"), 1);
   EXPECT_EQ(number_of("eof(2)"), 1);
   // The arguments are still checked (an error also ends the pass's flag).
-  EXPECT_THROW(evaluate_text("eof(\"a\")"), front::BasicError);
-  front::execution.translation_flag = true;
-  EXPECT_THROW(evaluate_text("input$(1, 10)"), front::BasicError);
-  front::execution.translation_flag = false;
+  EXPECT_THROW(evaluate_text("eof(\"a\")"), machine::BasicError);
+  machine::execution.translation_flag = true;
+  EXPECT_THROW(evaluate_text("input$(1, 10)"), machine::BasicError);
+  machine::execution.translation_flag = false;
   // Nothing was read meanwhile.
   EXPECT_EQ(string_of("input$(3, 2)"), "abc");
 }

@@ -3,7 +3,7 @@
 
 #include "base/format_text.h"
 
-using host::format_text;
+using base::format_text;
 
 TEST(FormatText, Conversions) {
   EXPECT_EQ(format_text("%d %x", {-1, -1}), "-1 ffffffff");

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "machine/errors.h"
-#include "machine/executor.h"
-#include "machine/program_store.h"
 #include "device/console.h"
 #include "device/screen.h"
 #include "device/settings.h"
+#include "machine/errors.h"
+#include "machine/executor.h"
+#include "machine/program_store.h"
 
-using host::screen;
+using device::screen;
 using platform::black;
 using platform::white;
 
@@ -27,15 +27,15 @@ namespace {
 class Graphics : public testing::Test {
  protected:
   void SetUp() override {
-    host::settings = host::Settings{};
-    host::create_picture({}, false);
+    device::settings = device::Settings{};
+    device::create_picture({}, false);
   }
 
   static void run(const std::string& text) {
-    auto line = std::make_shared<front::ProgramLine>(-1, text);
-    front::execute_line(line);
+    auto line = std::make_shared<machine::ProgramLine>(-1, text);
+    machine::execute_line(line);
   }
-  static platform::Colour at(int x, int y) { return host::picture().pixel(x, y); }
+  static platform::Colour at(int x, int y) { return device::picture().pixel(x, y); }
   static bool all(int x1, int y1, int x2, int y2, platform::Colour colour) {
     for (int y = y1; y < y2; ++y)
       for (int x = x1; x < x2; ++x)
@@ -68,7 +68,7 @@ TEST_F(Graphics, LineContinuesFromItsEndPoint) {
   EXPECT_EQ(screen.repaint_count, repaints + 2);
   run("line (10, 10)-(20, 10), 0");
   EXPECT_EQ(at(15, 10), white);
-  EXPECT_EQ(host::picture().pen(), platform::Pen::white);
+  EXPECT_EQ(device::picture().pen(), platform::Pen::white);
 }
 
 TEST_F(Graphics, LineStartPointOpensWithTheFirstCharacterOfTheToken) {
@@ -79,7 +79,7 @@ TEST_F(Graphics, LineStartPointOpensWithTheFirstCharacterOfTheToken) {
 
 TEST_F(Graphics, LineAfterPrintStartsAtTheCaret) {
   run("line (10, 10)-(20, 10)");
-  host::console_print("ab");  // caret at x 14: line_points[0] is (16, 0)
+  device::console_print("ab");  // caret at x 14: line_points[0] is (16, 0)
   run("line -(16, 50)");
   EXPECT_TRUE(all(16, 14, 17, 50, black));  // below the caret's own stroke
   EXPECT_EQ(at(16, 50), white);
@@ -87,7 +87,7 @@ TEST_F(Graphics, LineAfterPrintStartsAtTheCaret) {
 
 TEST_F(Graphics, BoxInteriorComesFromTheCurrentBrush) {
   run("boxf (10, 10)-(30, 30)");
-  host::console_print("a");  // leaves the white brush and the black pen
+  device::console_print("a");  // leaves the white brush and the black pen
   run("box (10, 10)-(30, 30)");
   EXPECT_EQ(at(10, 10), black);
   EXPECT_EQ(at(29, 29), black);
@@ -101,10 +101,10 @@ TEST_F(Graphics, BoxInteriorComesFromTheCurrentBrush) {
 
 TEST_F(Graphics, BoxfInColourZeroErasesItsOutlineToo) {
   run("boxf (10, 10)-(30, 30)");
-  host::console_print("a");  // black pen current
+  device::console_print("a");  // black pen current
   run("boxf (10, 10)-(30, 30), 0");
   EXPECT_TRUE(all(10, 10, 30, 30, white));
-  EXPECT_EQ(host::picture().pen(), platform::Pen::white);
+  EXPECT_EQ(device::picture().pen(), platform::Pen::white);
   // A black boxf now has a white outline: the pen is still white.
   run("boxf (10, 10)-(30, 30)");
   EXPECT_EQ(at(10, 10), white);
@@ -142,13 +142,13 @@ TEST_F(Graphics, LocateUsesTheLastCharacterWidth) {
   run("locate 2, 1");
   EXPECT_EQ(screen.print_x, 14);
   EXPECT_EQ(screen.print_y, 14);
-  host::console_write("\x82\xa0");  // あ
+  device::console_write("\x82\xa0");  // あ
   run("locate 2, 1");
   EXPECT_EQ(screen.print_x, 28);
-  host::console_write("a");
+  device::console_write("a");
   run("locate 2, 1");
   EXPECT_EQ(screen.print_x, 14);
-  host::settings.PosYOrigin = 5;
+  device::settings.PosYOrigin = 5;
   run("locate 0, 0");
   EXPECT_EQ(screen.print_x, 0);
   EXPECT_EQ(screen.print_y, 5);
@@ -156,12 +156,12 @@ TEST_F(Graphics, LocateUsesTheLastCharacterWidth) {
 }
 
 TEST_F(Graphics, ParsingErrors) {
-  EXPECT_THROW(run("pset 5, 6"), front::BasicError);
-  EXPECT_THROW(run("pset (\"a\", 6)"), front::BasicError);
-  EXPECT_THROW(run("box (1, 2) (3, 4)"), front::BasicError);
-  EXPECT_THROW(run("locate 1 2"), front::BasicError);
-  EXPECT_THROW(run("line (1, 2)-(3 4)"), front::BasicError);
-  EXPECT_THROW(run("image (1, 2) \"x\""), front::BasicError);
+  EXPECT_THROW(run("pset 5, 6"), machine::BasicError);
+  EXPECT_THROW(run("pset (\"a\", 6)"), machine::BasicError);
+  EXPECT_THROW(run("box (1, 2) (3, 4)"), machine::BasicError);
+  EXPECT_THROW(run("locate 1 2"), machine::BasicError);
+  EXPECT_THROW(run("line (1, 2)-(3 4)"), machine::BasicError);
+  EXPECT_THROW(run("image (1, 2) \"x\""), machine::BasicError);
 }
 
 // A 2-bit image file: 70-byte header, then rows as the platform takes them.
@@ -229,16 +229,16 @@ TEST_F(Image, MalformedFilesAreRefusedAndDrawNothing) {
       write("huge.bmp", image_file(0x7FFFFFFF, 0x7FFFFFFF, rows, 0xFFFFFFFF)),
   };
   for (const std::string& path : bad) {
-    EXPECT_THROW(run("image (300, 150), \"" + path + "\""), front::BasicError) << path;
+    EXPECT_THROW(run("image (300, 150), \"" + path + "\""), machine::BasicError) << path;
     EXPECT_TRUE(all(300, 150, 306, 155, white)) << path;
   }
-  EXPECT_THROW(run("image (300, 150), 5"), front::BasicError);
+  EXPECT_THROW(run("image (300, 150), 5"), machine::BasicError);
 }
 
 TEST_F(Image, SizesOutsideOneTo4096AreRefusedAndDrawNothing) {
   std::string rows(4096, '\0');
   for (auto [w, h] : {std::pair{0, 4}, {5, 0}, {-1, 2}, {2, -1}, {4097, 1}, {1, 4097}}) {
-    EXPECT_THROW(run("image (300, 150), \"" + write("bad.bmp", image_file(w, h, rows)) + "\""), front::BasicError)
+    EXPECT_THROW(run("image (300, 150), \"" + write("bad.bmp", image_file(w, h, rows)) + "\""), machine::BasicError)
         << w << " x " << h;
   }
   EXPECT_TRUE(all(200, 150, 480, 151, white));
@@ -249,14 +249,14 @@ TEST_F(Image, SizesOutsideOneTo4096AreRefusedAndDrawNothing) {
   EXPECT_TRUE(all(96, 10, 480, 11, white));
   // A file that claims more rows than it holds is refused before anything is drawn.
   EXPECT_THROW(run("image (300, 30), \"" + write("tall.bmp", image_file(1, 4000, rows.substr(0, 8), 0xFFFFFFFF)) + "\""),
-               front::BasicError);
+               machine::BasicError);
   EXPECT_TRUE(all(10, 30, 480, 196, white));
 }
 
 TEST_F(Image, FileHeldByAChannelCannotBeRead) {
   std::string path = write("held.bmp", image_file(1, 1, std::string(2, '\0')));
   run("open \"" + path + "\" for input as #3");
-  EXPECT_THROW(run("image (10, 10), \"" + path + "\""), front::BasicError);
+  EXPECT_THROW(run("image (10, 10), \"" + path + "\""), machine::BasicError);
   EXPECT_EQ(at(10, 10), white);
   run("close #3");
   run("image (10, 10), \"" + path + "\"");

@@ -7,7 +7,7 @@
 #include "machine/errors.h"
 #include "machine/lexer.h"
 
-using namespace front;
+using namespace machine;
 
 namespace {
 

@@ -23,11 +23,11 @@
 #include <vector>
 
 #include "machine/channel_table.h"
-#include "statements/file_channels.h"
-#include "machine/evaluator.h"
-#include "machine/value_stack.h"
 #include "machine/errors.h"
+#include "machine/evaluator.h"
 #include "machine/lexer.h"
+#include "machine/value_stack.h"
+#include "statements/file_channels.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -401,24 +401,24 @@ close
 
 // Runs an open statement in this process.
 void run_open(const std::string& line) {
-  front::start_reading(line.c_str());
-  front::next_token();
-  channels::open_statement();
+  machine::start_reading(line.c_str());
+  machine::next_token();
+  statements::open_statement();
 }
 
 std::string string_of(const char* text) {
-  front::start_reading(text);
-  core::clear_value();
-  core::evaluate();
-  return core::get_string();
+  machine::start_reading(text);
+  machine::clear_value();
+  machine::evaluate();
+  return machine::get_string();
 }
 
 // In-process: the fields of a client open, and the default port.
 TEST(NetworkChannels, ClientRecordFields) {
-  channels::init_channel_table();
-  channels::Channel& ch = channels::channel_table[7];
+  machine::init_channel_table();
+  machine::Channel& ch = machine::channel_table[7];
   Fd refusing = bound_socket(false);
-  EXPECT_THROW(run_open(with_port("open \"net:127.0.0.1:PORT\" as #7", port_of(refusing.fd))), front::BasicError);
+  EXPECT_THROW(run_open(with_port("open \"net:127.0.0.1:PORT\" as #7", port_of(refusing.fd))), machine::BasicError);
   EXPECT_EQ(ch.address.family, 2);
   EXPECT_EQ(ntohs(ch.address.port), port_of(refusing.fd));
   EXPECT_EQ(ntohl(ch.address.address), INADDR_LOOPBACK);
@@ -428,35 +428,35 @@ TEST(NetworkChannels, ClientRecordFields) {
   // Without a port: 80 (whatever answers there).
   try {
     run_open("open \"net:127.0.0.1\" as #7");
-  } catch (const front::BasicError&) {
+  } catch (const machine::BasicError&) {
   }
   EXPECT_EQ(ntohs(ch.address.port), 80);
-  channels::init_channel_table();
+  machine::init_channel_table();
 }
 
 // In-process: a received text ends at its first NUL byte (the rest of that
 // receive is gone); net_status follows each receive; close frees the channel.
 TEST(NetworkChannels, ReceiveStopsAtNul) {
-  channels::init_channel_table();
-  channels::Channel& ch = channels::channel_table[6];
+  machine::init_channel_table();
+  machine::Channel& ch = machine::channel_table[6];
   Fd listener = bound_socket(true);
   run_open(with_port("open \"net:127.0.0.1:PORT\" as #6", port_of(listener.fd)));
   Fd peer = accept_within(listener.fd, wait_ms);
   ASSERT_GE(peer.fd, 0);
   EXPECT_EQ(string_of("input$(5, #6)"), "");
-  EXPECT_EQ(ch.net_status, channels::net_nothing_yet);
+  EXPECT_EQ(ch.net_status, machine::net_nothing_yet);
   send_text(peer.fd, std::string("ab\0cd", 5));
   pollfd p{ch.conn_socket.handle(), POLLIN, 0};
   ASSERT_EQ(::poll(&p, 1, wait_ms), 1);
   EXPECT_EQ(string_of("input$(10, 6)"), "ab");
-  EXPECT_EQ(ch.net_status, channels::net_ok);
+  EXPECT_EQ(ch.net_status, machine::net_ok);
   EXPECT_EQ(string_of("input$(10, 6)"), "");
-  EXPECT_EQ(ch.net_status, channels::net_nothing_yet);
-  front::start_reading("close #6");
-  front::next_token();
-  channels::close_statement();
+  EXPECT_EQ(ch.net_status, machine::net_nothing_yet);
+  machine::start_reading("close #6");
+  machine::next_token();
+  statements::close_statement();
   EXPECT_TRUE(ch.is_free());
-  EXPECT_EQ(ch.net_status, channels::net_none);
+  EXPECT_EQ(ch.net_status, machine::net_none);
   EXPECT_EQ(read_until(peer.fd, "never"), "");  // the peer sees the end
 }
 

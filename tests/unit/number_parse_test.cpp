@@ -7,7 +7,7 @@
 #include "machine/number_parse.h"
 #include "machine/value_stack.h"
 
-using core::parse_number;
+using machine::parse_number;
 
 TEST(ParseNumber, DecimalPrefixes) {
   EXPECT_EQ(parse_number("12abc"), 12);
@@ -56,11 +56,11 @@ TEST(ParseNumber, LongTextReadsOnlyItsStart) {
 }
 
 TEST(ToInt32, TruncatesAndSaturates) {
-  EXPECT_EQ(core::to_int32(2.9), 2);
-  EXPECT_EQ(core::to_int32(-2.9), -2);
-  EXPECT_EQ(core::to_int32(-0.5), 0);
-  EXPECT_EQ(core::to_int32(3e9), 2147483647);
-  EXPECT_EQ(core::to_int32(-3e9), -2147483647 - 1);
-  EXPECT_EQ(core::to_int32(std::numeric_limits<double>::infinity()), 2147483647);
-  EXPECT_EQ(core::to_int32(std::nan("")), 0);
+  EXPECT_EQ(machine::to_int32(2.9), 2);
+  EXPECT_EQ(machine::to_int32(-2.9), -2);
+  EXPECT_EQ(machine::to_int32(-0.5), 0);
+  EXPECT_EQ(machine::to_int32(3e9), 2147483647);
+  EXPECT_EQ(machine::to_int32(-3e9), -2147483647 - 1);
+  EXPECT_EQ(machine::to_int32(std::numeric_limits<double>::infinity()), 2147483647);
+  EXPECT_EQ(machine::to_int32(std::nan("")), 0);
 }

@@ -9,7 +9,7 @@
 #include "device/settings.h"
 #include "platform/glyphs.h"
 
-using host::screen;
+using device::screen;
 using platform::black;
 using platform::white;
 
@@ -18,13 +18,13 @@ namespace {
 class Screen : public testing::Test {
  protected:
   void SetUp() override {
-    host::settings = host::Settings{};
-    host::create_picture({}, false);  // cells and caret only: pixels, not glyph shapes
+    device::settings = device::Settings{};
+    device::create_picture({}, false);  // cells and caret only: pixels, not glyph shapes
   }
-  void TearDown() override { host::settings = host::Settings{}; }
+  void TearDown() override { device::settings = device::Settings{}; }
 
-  static platform::Raster& pic() { return host::picture(); }
-  static void put(std::u16string_view text) { host::console_write_wide(text); }
+  static platform::Raster& pic() { return device::picture(); }
+  static void put(std::u16string_view text) { device::console_write_wide(text); }
   // True when every pixel of [x1, x2) x [y1, y2) has the colour.
   static bool all(int x1, int y1, int x2, int y2, platform::Colour colour) {
     for (int y = y1; y < y2; ++y)
@@ -152,11 +152,11 @@ TEST_F(Screen, NewLineFromRow168ScrollsByStepYAndStaysThere) {
 }
 
 TEST_F(Screen, ClearScreenPaintsEverythingWhiteAndGoesHome) {
-  host::settings.PosYOrigin = 3;
+  device::settings.PosYOrigin = 3;
   put(u"abc\ndef");
   blacken();
   std::uint64_t repaints = screen.repaint_count;
-  host::clear_screen();
+  device::clear_screen();
   EXPECT_TRUE(all(0, 0, 480, 196, white));
   EXPECT_EQ(screen.print_x, 0);
   EXPECT_EQ(screen.print_y, 3);
@@ -168,18 +168,18 @@ TEST_F(Screen, ClearScreenPaintsEverythingWhiteAndGoesHome) {
 }
 
 TEST_F(Screen, PictureSizeIsKeptWithinLimits) {
-  host::settings.XWidth = 0;
-  host::settings.XHeight = 100000;
-  host::create_picture({}, false);
+  device::settings.XWidth = 0;
+  device::settings.XHeight = 100000;
+  device::create_picture({}, false);
   EXPECT_EQ(pic().width(), 1);
   EXPECT_EQ(pic().height(), 4096);
-  EXPECT_EQ(host::settings.XWidth, 1);
+  EXPECT_EQ(device::settings.XWidth, 1);
   put(u"ab");  // every character wraps
   EXPECT_EQ(screen.print_y, 28);
 }
 
 TEST_F(Screen, GlyphsStayInsideTheirCells) {
-  host::create_picture();
+  device::create_picture();
   platform::ConsoleFont probe(12, {});
   if (!probe.available()) GTEST_SKIP() << "no console font installed";
   put(u"A漢①");  // ① is not in the bitmap fonts: drawn by the fallback
@@ -209,8 +209,8 @@ TEST_F(Screen, WithoutAFontTextStillAdvancesAndTheCaretMoves) {
   platform::ConsoleFont none(0, "/nonexistent/font.pcf");
   EXPECT_FALSE(none.available());
   EXPECT_EQ(none.glyph(u'A').mask.width, 0);
-  host::settings.FontSize = 100000;  // too large to render at
-  host::create_picture();
+  device::settings.FontSize = 100000;  // too large to render at
+  device::create_picture();
   put(u"ab");
   EXPECT_EQ(screen.print_x, 14);
   EXPECT_EQ(screen.caret_x, 14);
@@ -222,8 +222,8 @@ TEST_F(Screen, FontSizeZeroOrNegativeStillDrawsText) {
   platform::ConsoleFont probe(12, {});
   if (!probe.available()) GTEST_SKIP() << "no console font installed";
   for (int size : {0, -12, -14}) {
-    host::settings.FontSize = size;
-    host::create_picture();
+    device::settings.FontSize = size;
+    device::create_picture();
     put(u"H");
     EXPECT_FALSE(all(0, 0, 7, 14, white)) << size;
   }
@@ -232,9 +232,9 @@ TEST_F(Screen, FontSizeZeroOrNegativeStillDrawsText) {
 TEST_F(Screen, RepaintCallbackIsCalledForEveryCharacter) {
   static int calls = 0;
   calls = 0;
-  host::set_repaint_callback([] { ++calls; });
+  device::set_repaint_callback([] { ++calls; });
   put(u"ab\n");
-  host::set_repaint_callback(nullptr);
+  device::set_repaint_callback(nullptr);
   EXPECT_EQ(calls, 3);
 }
 

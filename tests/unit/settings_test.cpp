@@ -10,7 +10,7 @@
 
 #include "device/settings_file.h"
 
-using host::Settings;
+using device::Settings;
 
 namespace {
 
@@ -21,7 +21,7 @@ const std::u16string all_keys =
 
 TEST(Settings, TwoKeysSetTwoValues) {
   Settings s;
-  EXPECT_EQ(host::scan_settings(u"XWidth=320, XHeight=200", s), 2);
+  EXPECT_EQ(device::scan_settings(u"XWidth=320, XHeight=200", s), 2);
   EXPECT_EQ(s.XWidth, 320);
   EXPECT_EQ(s.XHeight, 200);
   Settings defaults;
@@ -32,7 +32,7 @@ TEST(Settings, TwoKeysSetTwoValues) {
 
 TEST(Settings, MisspelledThirdKeyStopsTheScan) {
   Settings s;
-  EXPECT_EQ(host::scan_settings(u"XWidth=320, XHeight=200, FontSise=16, PosYOrigin=3", s), 2);
+  EXPECT_EQ(device::scan_settings(u"XWidth=320, XHeight=200, FontSise=16, PosYOrigin=3", s), 2);
   EXPECT_EQ(s.XHeight, 200);
   EXPECT_EQ(s.FontSize, 12);
   EXPECT_EQ(s.PosYOrigin, 0);
@@ -40,14 +40,14 @@ TEST(Settings, MisspelledThirdKeyStopsTheScan) {
 
 TEST(Settings, ByteOrderMarkOrEightBitTextChangesNothing) {
   Settings s;
-  EXPECT_EQ(host::scan_settings(u"\uFEFFXWidth=320, XHeight=200", s), 0);
+  EXPECT_EQ(device::scan_settings(u"\uFEFFXWidth=320, XHeight=200", s), 0);
   EXPECT_EQ(s.XWidth, 480);
-  EXPECT_EQ(host::scan_settings(u"\u5758\u6469", s), 0);  // "XWidth" read as UTF-16
+  EXPECT_EQ(device::scan_settings(u"\u5758\u6469", s), 0);  // "XWidth" read as UTF-16
 }
 
 TEST(Settings, AllSixteenKeysWithLineEndsBetween) {
   Settings s;
-  EXPECT_EQ(host::scan_settings(all_keys, s), 16);
+  EXPECT_EQ(device::scan_settings(all_keys, s), 16);
   EXPECT_EQ(s.StepY, 18);
   EXPECT_EQ(s.ControlY, 210);
   EXPECT_EQ(s.StopWidth, -50);
@@ -56,26 +56,26 @@ TEST(Settings, AllSixteenKeysWithLineEndsBetween) {
 
 TEST(Settings, BlanksMatchAnyWhiteSpaceButLiteralsMatchExactly) {
   Settings s;
-  EXPECT_EQ(host::scan_settings(u"XWidth= +320,XHeight=\t-7", s), 2);  // %d skips blanks; a blank matches none
+  EXPECT_EQ(device::scan_settings(u"XWidth= +320,XHeight=\t-7", s), 2);  // %d skips blanks; a blank matches none
   EXPECT_EQ(s.XWidth, 320);
   EXPECT_EQ(s.XHeight, -7);
   Settings t;
-  EXPECT_EQ(host::scan_settings(u"XWidth =320", t), 0);
-  EXPECT_EQ(host::scan_settings(u"XWidth=320\r\nXHeight=200", t), 1);
-  EXPECT_EQ(host::scan_settings(u"XWidth=x", t), 0);
-  EXPECT_EQ(host::scan_settings(u"XWidth=99999999999", t), 1);
+  EXPECT_EQ(device::scan_settings(u"XWidth =320", t), 0);
+  EXPECT_EQ(device::scan_settings(u"XWidth=320\r\nXHeight=200", t), 1);
+  EXPECT_EQ(device::scan_settings(u"XWidth=x", t), 0);
+  EXPECT_EQ(device::scan_settings(u"XWidth=99999999999", t), 1);
   EXPECT_EQ(t.XWidth, 2147483647);
 }
 
 TEST(Settings, TempFileKeepsThePartBeforeABlank) {
   std::u16string text = all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile=\\My Documents\\basic.txt";
   Settings s;
-  EXPECT_EQ(host::scan_settings(text, s), 16);
+  EXPECT_EQ(device::scan_settings(text, s), 16);
   EXPECT_EQ(s.TempFile, u"\\My");
   Settings t;
   text = all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile=" + std::u16string(300, u'a');
-  host::scan_settings(text, t);
-  EXPECT_EQ(t.TempFile.size(), host::temp_file_units);
+  device::scan_settings(text, t);
+  EXPECT_EQ(t.TempFile.size(), device::temp_file_units);
 }
 
 TEST(Settings, FileIsUtf16LittleEndianAndReadUpTo4096Bytes) {
@@ -88,33 +88,33 @@ TEST(Settings, FileIsUtf16LittleEndianAndReadUpTo4096Bytes) {
     }
     std::ofstream(path, std::ios::binary) << bytes;
   };
-  host::settings = Settings{};
+  device::settings = Settings{};
   write_utf16(u"XWidth=320, XHeight=200");
-  host::read_settings_file(path);
-  EXPECT_EQ(host::settings.XWidth, 320);
-  EXPECT_EQ(host::settings.XHeight, 200);
+  device::read_settings_file(path);
+  EXPECT_EQ(device::settings.XWidth, 320);
+  EXPECT_EQ(device::settings.XHeight, 200);
 
   // The text ends right after the last byte read: an odd last byte is the
   // low half of a unit whose high half is the terminator's.
   write_utf16(u"XWidth=320, XHeight=201");
   std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
-  host::settings = Settings{};
-  host::read_settings_file(path);
-  EXPECT_EQ(host::settings.XHeight, 201);
+  device::settings = Settings{};
+  device::read_settings_file(path);
+  EXPECT_EQ(device::settings.XHeight, 201);
 
   // TempFile beyond the first 4096 bytes is never seen.
-  host::settings = Settings{};
+  device::settings = Settings{};
   std::u16string padded = all_keys.substr(0, all_keys.find(u"TempFile"));
   padded += std::u16string(2048 - padded.size(), u' ') + u"TempFile=\\x.txt";
   write_utf16(padded);
-  host::read_settings_file(path);
-  EXPECT_EQ(host::settings.StopWidth, -50);
-  EXPECT_EQ(host::settings.TempFile, Settings{}.TempFile);
+  device::read_settings_file(path);
+  EXPECT_EQ(device::settings.StopWidth, -50);
+  EXPECT_EQ(device::settings.TempFile, Settings{}.TempFile);
 
-  host::settings = Settings{};
+  device::settings = Settings{};
   std::filesystem::remove(path);
-  host::read_settings_file(path);  // missing: defaults
-  EXPECT_EQ(host::settings.XWidth, 480);
+  device::read_settings_file(path);  // missing: defaults
+  EXPECT_EQ(device::settings.XWidth, 480);
 }
 
 }  // namespace

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "machine/channel_table.h"
-#include "machine/variables.h"
 #include "machine/errors.h"
+#include "machine/executor.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
-#include "machine/executor.h"
 #include "machine/program_store.h"
-#include "statements/program_commands.h"
+#include "machine/variables.h"
 #include "platform/file.h"
+#include "statements/program_commands.h"
 #include "translator/make.h"
 #include "translator/translation.h"
 #include "translator/translator_state.h"
@@ -30,12 +30,12 @@ class TranslatorTest : public testing::Test {
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("vorn-translator-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
-    front::new_program();
+    statements::new_program();
   }
   void TearDown() override {
     close_output();
-    front::new_program();
-    front::execution.current_line.reset();
+    statements::new_program();
+    machine::execution.current_line.reset();
     fs::remove_all(dir_);
   }
   std::string path(const char* name) const { return (dir_ / name).string(); }
@@ -48,7 +48,7 @@ class TranslatorTest : public testing::Test {
   static int make_into(const std::string& file) {
     static std::string line;
     line = "\"" + file + "\"";
-    front::start_reading(line.c_str());
+    machine::start_reading(line.c_str());
     return make_statement();
   }
 
@@ -89,13 +89,13 @@ TEST_F(TranslatorTest, SubroutineListKeepsFirstMetOrderWithoutRepeats) {
 }
 
 TEST_F(TranslatorTest, CompleteMakeLeavesNothingBehind) {
-  front::append_line("x = 1");
-  front::append_line("gosub @a");
-  EXPECT_EQ(make_into(path("c.txt")), front::stop_quietly);
-  EXPECT_FALSE(front::execution.translation_flag);
+  machine::append_line("x = 1");
+  machine::append_line("gosub @a");
+  EXPECT_EQ(make_into(path("c.txt")), machine::stop_quietly);
+  EXPECT_FALSE(machine::execution.translation_flag);
   EXPECT_FALSE(translation.output.is_open());
-  EXPECT_FALSE(front::execution.current_line);
-  EXPECT_TRUE(core::all_variables().empty());
+  EXPECT_FALSE(machine::execution.current_line);
+  EXPECT_TRUE(machine::all_variables().empty());
   EXPECT_TRUE(translation.subroutines.empty());
   std::string text = contents(path("c.txt"));
   EXPECT_NE(text.find("/* a: */\r\n"), std::string::npos);
@@ -103,9 +103,9 @@ TEST_F(TranslatorTest, CompleteMakeLeavesNothingBehind) {
 }
 
 TEST_F(TranslatorTest, ErrorInPassTwoClosesThePartialFileAndClearsTheFlag) {
-  front::append_line("if 0 then y = 1");
-  EXPECT_THROW(make_into(path("p.txt")), front::BasicError);
-  EXPECT_FALSE(front::execution.translation_flag);
+  machine::append_line("if 0 then y = 1");
+  EXPECT_THROW(make_into(path("p.txt")), machine::BasicError);
+  EXPECT_FALSE(machine::execution.translation_flag);
   EXPECT_FALSE(translation.output.is_open());
   std::string text = contents(path("p.txt"));
   EXPECT_EQ(text.substr(text.size() - 29), "  if __tmp1!=0 goto __else0\r\n");
@@ -114,30 +114,30 @@ TEST_F(TranslatorTest, ErrorInPassTwoClosesThePartialFileAndClearsTheFlag) {
 TEST_F(TranslatorTest, TranslationFlagIsSetOnlyDuringPassOne) {
   // eof answers 1 without touching a channel while pass 1 runs, so the
   // assignment stores 1; pass 2 writes the call.
-  front::append_line("e = eof(5)");
-  front::append_line("if e = 1 then ok = 1");
+  machine::append_line("e = eof(5)");
+  machine::append_line("if e = 1 then ok = 1");
   make_into(path("f.txt"));
-  EXPECT_FALSE(front::execution.translation_flag);
+  EXPECT_FALSE(machine::execution.translation_flag);
   std::string text = contents(path("f.txt"));
   EXPECT_NE(text.find(" int ok!\r\n"), std::string::npos);
   EXPECT_NE(text.find("  bas_eof put_number\r\n"), std::string::npos);
 }
 
 TEST_F(TranslatorTest, OutputFileHeldByAChannelIsRefusedAndKeepsItsBytes) {
-  front::append_line("x = 1");
-  channels::Channel& ch = channels::channel_table[3];
+  machine::append_line("x = 1");
+  machine::Channel& ch = machine::channel_table[3];
   ch.file_handle = platform::File::create_write(path("held.txt"));
   ASSERT_TRUE(ch.file_handle.write(std::string("data\r\n")));
-  core::get_variable("kept", false).number = 7;
-  EXPECT_THROW(make_into(path("held.txt")), front::BasicError);
+  machine::get_variable("kept", false).number = 7;
+  EXPECT_THROW(make_into(path("held.txt")), machine::BasicError);
   EXPECT_FALSE(translation.output.is_open());
-  EXPECT_FALSE(front::execution.translation_flag);
+  EXPECT_FALSE(machine::execution.translation_flag);
   // Nothing of make ran: the variables before it are still there.
-  ASSERT_NE(core::find_variable("kept"), nullptr);
+  ASSERT_NE(machine::find_variable("kept"), nullptr);
   ch.file_handle.close();
   EXPECT_EQ(contents(path("held.txt")), "data\r\n");
   // Once the channel lets it go, the same name can be written.
-  EXPECT_EQ(make_into(path("held.txt")), front::stop_quietly);
+  EXPECT_EQ(make_into(path("held.txt")), machine::stop_quietly);
   EXPECT_EQ(contents(path("held.txt")).substr(0, 19), "/* Subroutines */\r\n");
 }
 

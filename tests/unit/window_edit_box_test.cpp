@@ -8,8 +8,8 @@
 
 #include "device/window_edit_box.h"
 
-using host::LineStatus;
-using host::WindowEditBox;
+using device::LineStatus;
+using device::WindowEditBox;
 
 TEST(WindowEditBox, ALineSubmittedBeforeTheReadIsKept) {
   WindowEditBox box;
@@ -45,14 +45,14 @@ TEST(WindowEditBox, LinesAreCutAt255Units) {
 
 TEST(WindowEditBox, StopGivesAnEmptyLineAndSetsTheBreakFlag) {
   WindowEditBox box;
-  host::break_flag = 0;
+  device::break_flag = 0;
   std::u16string line = u"old";
   std::thread window([&] { box.stop(); });
   EXPECT_EQ(box.wait_line(line), LineStatus::typed);
   window.join();
   EXPECT_EQ(line, u"");
-  EXPECT_EQ(host::break_flag.load(), 1);
-  host::break_flag = 0;
+  EXPECT_EQ(device::break_flag.load(), 1);
+  device::break_flag = 0;
 }
 
 TEST(WindowEditBox, ClosingWakesAWaitingRead) {
