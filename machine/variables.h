@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/limits.h"
@@ -23,6 +24,17 @@ struct Variable {
 };
 // Shared so that a for entry keeps its variable valid after the store is freed.
 using VariablePtr = std::shared_ptr<Variable>;
+
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Creation order, plus an index by name so that lookup does not walk the list.
+struct VariableStore {
+  std::vector<VariablePtr> in_order;
+  std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
+};
 
 // The address of one value cell: exactly one of number and text is set.
 struct ValueCell {

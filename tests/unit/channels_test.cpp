@@ -15,6 +15,7 @@
 #include "machine/errors.h"
 #include "machine/evaluator.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
 
@@ -66,10 +67,9 @@ class NoTypingBox : public device::EditBox {
 
 class ChannelsTest : public testing::Test {
  protected:
-  void SetUp() override { machine::init_channel_table(); }
+  void SetUp() override { machine::state = machine::Machine{}; }
   void TearDown() override {
-    machine::init_channel_table();
-    machine::execution.translation_flag = false;
+    machine::state = machine::Machine{};
     device::set_edit_box(nullptr);
   }
 };
