@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/limits.h"
+#include "machine/value_stack.h"
 
 namespace machine {
 
@@ -16,7 +17,7 @@ struct Variable {
   std::string name;        // as written, with a trailing '$' for strings
   int dimension_count = 0;  // 0 plain, 1..16 array
   std::array<std::int32_t, limits::array_dimensions> extents{};  // bound + 1 each
-  int type = 4;             // 4 number, 6 string; the translator marks loop counters 9
+  int type = number_type;   // or string_type; the translator marks its loop counters
   double number = 0;
   std::string text;
   std::vector<double> numbers;      // elements of a number array, row-major
@@ -38,7 +39,7 @@ struct VariableStore {
 
 // The address of one value cell: exactly one of number and text is set.
 struct ValueCell {
-  int type = 4;
+  int type = number_type;
   double* number = nullptr;
   std::string* text = nullptr;
 };
