@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "device/device.h"
 #include "device/settings.h"
 #include "platform/glyphs.h"
 #include "platform/png_writer.h"
@@ -13,7 +14,7 @@
 
 namespace device {
 
-ScreenState screen;
+ScreenState& screen = state.screen;
 
 namespace {
 

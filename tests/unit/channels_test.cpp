@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "device/device.h"
 #include "device/line_input.h"
 #include "machine/channel_table.h"
 #include "machine/errors.h"
@@ -70,7 +71,7 @@ class ChannelsTest : public testing::Test {
   void SetUp() override { machine::state = machine::Machine{}; }
   void TearDown() override {
     machine::state = machine::Machine{};
-    device::set_edit_box(nullptr);
+    device::state = device::Device{};
   }
 };
 
