@@ -1,0 +1,13 @@
+# The programs of examples/, each run as a user would run it, with its output,
+# files and picture compared (tests/examples/run_example.py tells how).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(example_names arith countdown files graphics guess hello image inkey strings tcp_client)
+foreach(name ${example_names})
+  add_test(NAME example/${name}
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/examples/run_example.py
+      $<TARGET_FILE:vornbasic> ${PROJECT_SOURCE_DIR}/examples ${CMAKE_CURRENT_SOURCE_DIR}/examples
+      ${PROJECT_SOURCE_DIR}/docs/images ${name})
+  set_tests_properties(example/${name} PROPERTIES TIMEOUT 60 LABELS examples)
+endforeach()
+# The server example listens on a fixed port.
+set_tests_properties(example/tcp_client PROPERTIES RESOURCE_LOCK port_47811)
