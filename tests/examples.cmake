@@ -11,3 +11,13 @@ foreach(name ${example_names})
 endforeach()
 # The server example listens on a fixed port.
 set_tests_properties(example/tcp_client PROPERTIES RESOURCE_LOCK port_47811)
+
+# The language reference: every program sample runs as printed, and every
+# statement, function and message is told.
+add_test(NAME docs/language_samples
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/doc_samples.py
+    $<TARGET_FILE:vornbasic> ${PROJECT_SOURCE_DIR}/docs/language.md ${PROJECT_SOURCE_DIR}/examples)
+add_test(NAME docs/language_covers
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/doc_samples.py
+    --covers ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/docs/language.md)
+set_tests_properties(docs/language_samples docs/language_covers PROPERTIES LABELS docs TIMEOUT 120)
