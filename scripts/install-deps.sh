@@ -10,6 +10,8 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev
   qt6-base-dev
   xfonts-shinonome fonts-ipafont-gothic
+  python3 scdoc
+  dpkg-dev fakeroot file lintian desktop-file-utils
 )
 
 missing=()

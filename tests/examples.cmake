@@ -21,3 +21,13 @@ add_test(NAME docs/language_covers
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/doc_samples.py
     --covers ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/docs/language.md)
 set_tests_properties(docs/language_samples docs/language_covers PROPERTIES LABELS docs TIMEOUT 120)
+add_test(NAME docs/readme_samples
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/doc_samples.py
+    $<TARGET_FILE:vornbasic> ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/examples)
+set_tests_properties(docs/readme_samples PROPERTIES LABELS docs TIMEOUT 60)
+
+# cmake --install into a scratch prefix: binary, manual page, desktop entry,
+# MIME type, icons, reference and examples.
+add_test(NAME packaging/install
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install_check.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+set_tests_properties(packaging/install PROPERTIES LABELS packaging TIMEOUT 120)
