@@ -7,8 +7,14 @@ cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 dir=build-deb
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+# CMake reads CXXFLAGS and LDFLAGS only; the preprocessor's (fortify) go along.
+export CXXFLAGS="$CXXFLAGS $CPPFLAGS"
+# The package needs the interpreter and its pages, not the tests: cpack builds
+# nothing more than the targets built here.
+rm -f "$dir/CMakeCache.txt"   # the flags above are read on the first configure only
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 cmake --build "$dir" -j2 --target vornbasic vornbasic_docs
 (cd "$dir" && rm -f vornbasic_*.deb && cpack -G DEB)
 deb=$(ls "$dir"/vornbasic_*.deb)
