@@ -41,7 +41,10 @@ grep -q '^\.TH "vornbasic" "1"' <<<"$page" || fail "the manual page has no title
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS FILES ENVIRONMENT "EXIT STATUS" EXAMPLES; do
   grep -q "^\.SH $section" <<<"$page" || fail "the manual page lacks $section"
 done
-for option in --tty --stay --root --settings --font --screenshot --seed --version; do
+# Every option the interpreter offers is told, and --stay, which the desktop
+# entry uses.
+options=$("$prefix/bin/vornbasic" --help | grep -o -- ' --[a-z-]*' | sort -u)
+for option in $options --stay; do
   grep -qF -- "\\fB$option\\fR" <<<"$page" || fail "the manual page does not tell of $option"
 done
 
