@@ -1,9 +1,11 @@
 // line_editor.cpp — libedit's wide-character editor and history behind edit_line.
 #include "platform/line_editor.h"
 
+#include <fcntl.h>
 #include <histedit.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -159,16 +161,28 @@ class LineEditor {
   }
 
   static void rewrite(const std::deque<std::string>& lines) {
-    std::ofstream out(history_path, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : lines) out << l << '\n';
+    std::string text;
+    for (const std::string& l : lines) (text += l) += '\n';
+    write_history(O_TRUNC, text);
   }
 
   static void append_to_file(const std::string& line) {
     if (history_path.empty()) return;
+    // The folder and the file are the user's alone: answers to input are in it.
+    std::filesystem::path folder = std::filesystem::path(history_path).parent_path();
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(history_path).parent_path(), ec);
-    std::ofstream out(history_path, std::ios::binary | std::ios::app);
-    out << line << '\n';  // a history that cannot be written is only not kept
+    std::filesystem::create_directories(folder.parent_path(), ec);
+    ::mkdir(folder.c_str(), 0700);
+    write_history(O_APPEND, line + '\n');
+  }
+
+  // A history that cannot be written is only not kept.
+  static void write_history(int mode, const std::string& text) {
+    int fd = ::open(history_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0600);
+    if (fd < 0) return;
+    ssize_t written = ::write(fd, text.data(), text.size());
+    (void)written;
+    ::close(fd);
   }
 
   // Home, End and Delete as the common terminals send them (terminfo gives

@@ -167,6 +167,10 @@ TEST_F(LineEditor, CursorKeysEditTheLineAndUpRecallsIt) {
   EXPECT_EQ(s.finish(), 0);
   // The history keeps each line once, in UTF-8, in the state folder.
   EXPECT_EQ(read_all(work_ / "state" / "vornbasic" / "history"), "print \"aXbc\"\nprint 78\n");
+  // Answers to input are kept there too: the file is the user's alone.
+  auto others = fs::perms::group_all | fs::perms::others_all;
+  EXPECT_EQ(fs::status(work_ / "state" / "vornbasic" / "history").permissions() & others, fs::perms::none);
+  EXPECT_EQ(fs::status(work_ / "state" / "vornbasic").permissions() & others, fs::perms::none);
 }
 
 TEST_F(LineEditor, HistoryIsKeptAcrossSessions) {
