@@ -89,8 +89,7 @@ int startup_file(const LoopOptions& options) {
   device::clear_screen();
   int status = 0;
   try {
-    std::string name = platform::utf16_to_cp932(options.startup_file, limits::line_bytes);
-    statements::load_program_file(name, false);
+    statements::load_program_text(options.startup_text, platform::utf16_to_utf8(options.startup_file));
     device::clear_screen();
     machine::execute_line(typed_line(1, "run"));
   } catch (const machine::BasicError&) {

@@ -7,7 +7,8 @@
 namespace app {
 
 struct LoopOptions {
-  std::u16string startup_file;          // empty: interactive
+  std::u16string startup_file;          // empty: interactive; "-": stdin
+  std::string startup_text;             // its bytes, read before the start (read_startup_file)
   std::optional<std::uint32_t> seed;    // rnd seed; the tick count when absent
   bool pause_at_end = true;             // the 1000 ms pause of start-up file mode
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_loop.h"
+#include "app/host_options.h"
 #include "app/window.h"
 #include "device/line_input.h"
 #include "device/screen.h"
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
   std::string settings_file;
   std::string font_file;
   std::string screenshot;
-  app.add_option("FILE", file, "Program file to load and run (Shift-JIS text)");
+  app.add_option("FILE", file, "Program file to load and run (Shift-JIS or UTF-8 text; - for stdin)");
   app.add_flag("--tty", tty,
                "Run in the terminal, not in a window: stdin is the edit box, stdout the console");
   app.add_option("--root", root,
@@ -52,7 +53,19 @@ int main(int argc, char** argv) {
   app.add_option("--font", font_file, "Font file for the console instead of the Shinonome fonts");
   app.add_option("--screenshot", screenshot, "At exit, write the screen picture to this PNG file");
 
-  CLI11_PARSE(app, argc, argv);
+  std::string encoding, messages;
+  app.add_option("--encoding", encoding, "Read and write program files in this encoding (default: detected)")
+      ->check(CLI::IsMember({"cp932", "utf-8"}));
+  app.add_option("--messages", messages, "Messages in Japanese (ja, default) or English (en); also $VORNBASIC_MESSAGES")
+      ->check(CLI::IsMember({"ja", "en"}));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;  // --help and --version end with 0, usage errors with 2
+  }
+  app::set_program_encoding(encoding);
+  app::set_message_language(messages);
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
@@ -60,6 +73,7 @@ int main(int argc, char** argv) {
 
   app::LoopOptions options;
   options.startup_file = startup_name(file);
+  if (!app::read_startup_file(options)) return 2;
   options.seed = seed;
 
   platform::install_interrupt_handler(&device::break_flag);
@@ -73,7 +87,9 @@ int main(int argc, char** argv) {
     platform::terminal_enable_output(true);
     status = app::interpreter_thread(options);
   }
-  if (!screenshot.empty() && !device::write_screenshot(screenshot))
+  if (!screenshot.empty() && !device::write_screenshot(screenshot)) {
     std::fprintf(stderr, "vornbasic: cannot write %s\n", screenshot.c_str());
+    return 2;
+  }
   return status;
 }

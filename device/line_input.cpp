@@ -30,7 +30,9 @@ LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
   }
   // The line buffer is a NUL-terminated text: a NUL typed into the line ends it.
   line.resize(std::min({line.find(u'\0'), line.size(), limits::typed_units}));
-  set_terminal_mirror_paused(edit_box().shows_own_echo());
+  // A terminal has shown a typed line and its Return; after Ctrl-C or Ctrl-D
+  // it has not, and the line feed goes there too.
+  set_terminal_mirror_paused(status == LineStatus::typed && edit_box().shows_own_echo());
   console_write_wide(line);
   console_put_char(u'\n');
   set_terminal_mirror_paused(false);

@@ -15,7 +15,7 @@ void report_error(Message message) {
   clear_value();
   if (execution.current_line && execution.current_line->number > 0)
     device::console_print("Line %d : ", {execution.current_line->number});
-  device::console_write(message_text(message));
+  device::console_write(base::shown_text(message));
   device::console_print("\n");
 }
 

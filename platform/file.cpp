@@ -34,6 +34,7 @@ File File::open_read(const std::string& path) {
   if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
     ::close(fd);
     fd = -1;
+    errno = EISDIR;
   }
   return File(fd);
 }
@@ -124,6 +125,18 @@ bool read_file(const std::string& path, std::string& bytes, std::size_t max_byte
     bytes.append(chunk, static_cast<std::size_t>(n));
   }
   return true;
+}
+
+bool read_standard_input(std::string& bytes) {
+  bytes.clear();
+  char chunk[4096];
+  for (;;) {
+    ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
 }
 
 }  // namespace platform

@@ -53,6 +53,9 @@ class File {
 bool file_identity(const std::string& path, FileIdentity& id);
 
 // Whole-file helpers for small files (settings, images, tests).
+// False when the file cannot be opened, errno telling why (EISDIR for a folder).
 bool read_file(const std::string& path, std::string& bytes, std::size_t max_bytes = std::string::npos);
+// All of stdin, up to its end; false (with errno) when it cannot be read.
+bool read_standard_input(std::string& bytes);
 
 }  // namespace platform

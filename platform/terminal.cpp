@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "platform/line_editor.h"
 #include "platform/text_codec.h"
 
 namespace platform {
@@ -23,6 +24,42 @@ std::atomic<int>* interrupt_flag = nullptr;
 // line, which the next read returns at once if nobody was reading.
 std::atomic<bool> stop_submitted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
+// What stdout shows on the cursor's row: the line editor draws it again as its
+// prompt. Only tracked while lines are edited.
+std::string row_text;
+enum class Editing { undecided, on, off } editing = Editing::undecided;
+
+bool edits_lines() {
+  if (editing == Editing::undecided) {
+    editing = line_editing_possible() ? Editing::on : Editing::off;
+    if (editing == Editing::on) set_history_file(default_history_file());
+  }
+  return editing == Editing::on;
+}
+
+void note_row(const std::string& written) {
+  std::size_t lf = written.rfind('\n');
+  if (lf == std::string::npos) row_text += written;
+  else row_text.assign(written, lf + 1);
+  // A row this long is wider than any terminal; its start is not needed.
+  if (row_text.size() > 8192) row_text.erase(0, row_text.size() - 8192);
+}
+
+// A line from the line editor; Ctrl-C and the end of input as for plain reads.
+ReadResult edited_line(std::string& line) {
+  for (;;) {
+    if (stop_submitted.exchange(false)) {
+      line.clear();
+      return ReadResult::interrupted;
+    }
+    if (input_ended) return ReadResult::end_of_input;
+    EditResult r = edit_line(row_text, line);
+    if (r == EditResult::interrupted) continue;  // a Stop is taken at the top
+    row_text.clear();
+    if (r == EditResult::line) return ReadResult::line;
+    input_ended = true;  // Ctrl-D: the input has ended, as at the end of a pipe
+  }
+}
 
 void write_all(const std::string& bytes) {
   std::size_t done = 0;
@@ -42,7 +79,10 @@ void on_interrupt(int) {
 
 }  // namespace
 
-void terminal_enable_output(bool enabled) { output_enabled = enabled; }
+void terminal_enable_output(bool enabled) {
+  output_enabled = enabled;
+  if (enabled) edits_lines();  // decided before anything is written
+}
 
 void terminal_put(char16_t unit) {
   if (!output_enabled) return;
@@ -58,7 +98,9 @@ void terminal_flush() {
     rest.push_back(pending.back());
     pending.pop_back();
   }
-  write_all(utf16_to_utf8(pending));
+  std::string bytes = utf16_to_utf8(pending);
+  write_all(bytes);
+  if (editing == Editing::on) note_row(bytes);
   pending = rest;
 }
 
@@ -66,6 +108,7 @@ bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 ReadResult terminal_read_line(std::string& line) {
   terminal_flush();
+  if (edits_lines()) return edited_line(line);
   for (;;) {
     if (stop_submitted.exchange(false)) {
       line.clear();

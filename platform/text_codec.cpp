@@ -183,6 +183,30 @@ std::string utf8_to_cp932(std::string_view text, std::size_t max_bytes) {
   return utf16_to_cp932(utf8_to_utf16(text), max_bytes);
 }
 
+bool is_utf8_text(std::string_view bytes) {
+  bool multibyte = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    char32_t c = b & (0xFF >> (n + 1));
+    for (std::size_t k = 1; k < n; ++k) {
+      auto t = static_cast<unsigned char>(bytes[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      c = (c << 6) | (t & 0x3F);
+    }
+    constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[n] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
+    multibyte = true;
+    i += n;
+  }
+  return multibyte;
+}
+
 int cp932_width(char16_t unit) {
   if (unit < 0x80) return 1;
   if (unit >= 0xFF61 && unit <= 0xFF9F) return 1;  // half-width katakana

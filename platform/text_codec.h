@@ -31,6 +31,11 @@ std::string utf8_to_cp932(std::string_view text, std::size_t max_bytes = std::st
 // katakana, 2 for everything else (also for characters it cannot encode).
 int cp932_width(char16_t unit);
 
+// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or code
+// points above U+10FFFF) holding at least one character outside ASCII: the
+// sign of a UTF-8 text file rather than a Shift-JIS one.
+bool is_utf8_text(std::string_view bytes);
+
 // True when byte b starts a double-byte Shift-JIS character.
 constexpr bool is_sjis_lead(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

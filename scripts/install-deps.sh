@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libcli11-dev
   libfreetype-dev libfontconfig-dev libpng-dev
+  libedit-dev
   qt6-base-dev
   xfonts-shinonome fonts-ipafont-gothic
   python3 scdoc

@@ -119,6 +119,12 @@ std::string host_name(std::u16string_view name) {
 
 }  // namespace
 
+bool terminal_editor_stands_in(const std::u16string& name) {
+  std::u16string ext = extension_of(name);
+  std::u16string command;
+  return !ext.empty() && !registered_command(ext, command) && editor_command(ext, command);
+}
+
 bool launch_program(const std::u16string& name, const std::u16string& params) {
   std::u16string ext = extension_of(name);
   if (ext.empty() || ext.size() > extension_chars) return false;

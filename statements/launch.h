@@ -27,4 +27,8 @@ inline constexpr std::size_t extension_chars = 15;
 // editor, so that edit works out of the box.
 bool launch_program(const std::u16string& name, const std::u16string& params);
 
+// True when launch_program would open name with $VISUAL or $EDITOR: nothing
+// is registered for its extension and that editor stands in.
+bool terminal_editor_stands_in(const std::u16string& name);
+
 }  // namespace statements

@@ -1,13 +1,12 @@
 // program_commands.cpp — new, end, bye, stop, cont, run, list, load, save, edit.
 #include "statements/program_commands.h"
 
+#include <cstdio>
 #include <limits>
 
-#include "base/format_text.h"
 #include "device/console.h"
 #include "device/line_input.h"
 #include "device/settings.h"
-#include "machine/channel_table.h"
 #include "machine/control_flow.h"
 #include "machine/errors.h"
 #include "machine/executor.h"
@@ -20,19 +19,42 @@
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "statements/launch.h"
+#include "statements/program_file.h"
 
 namespace statements {
 namespace {
 
-// Writes the program to a file, one line with CR LF each; false when the file
-// cannot be created.
-bool write_program(const std::string& path) {
+// Writes the program to a file in the given form, each line ended; false when
+// the file cannot be created.
+bool write_program(const std::string& path, const FileForm& form) {
   platform::prepare_for_writing(path);
   platform::File file = platform::File::create_write(path);
   if (!file.is_open()) return false;
+  std::vector<std::string> lines;
   for (machine::ProgramLine* line = machine::program.program_head.get(); line; line = line->next.get())
-    file.write(base::format_text("%s\n", {line->text}));  // a failed write is not reported
+    lines.push_back(line->text);
+  file.write(encode_program(lines, form));  // a failed write is not reported
   return true;
+}
+
+// The form save writes: the program's own, in the forced encoding if any.
+FileForm save_form() {
+  FileForm form = program_files.form;
+  form.encoding = program_files.forced.value_or(form.encoding);
+  return form;
+}
+
+// Replaces the program with the lines of a file's bytes.
+void load_program_bytes(std::string_view bytes, std::string_view shown_name,
+                        std::optional<ProgramEncoding> encoding) {
+  ProgramText text = decode_program(bytes, encoding);
+  new_program();
+  for (std::string& line : text.lines) machine::append_line(std::move(line));
+  program_files.form = std::move(text.form);
+  if (text.substituted > 0)
+    std::fprintf(stderr, "vornbasic: %.*s: %zu character%s that Shift-JIS lacks became '?'\n",
+                 static_cast<int>(shown_name.size()), shown_name.data(), text.substituted,
+                 text.substituted == 1 ? "" : "s");
 }
 
 std::int32_t list_bound() {
@@ -48,18 +70,24 @@ void new_program() {
   machine::clear_all();
   machine::execution.current_line.reset();
   machine::execution.cont_line.reset();
+  program_files.form = FileForm{};
 }
 
 void load_program_file(std::string_view name, bool loud) {
-  platform::File file = platform::File::open_read(platform::host_path(name));
-  if (!file.is_open()) {
+  load_program_file(name, loud, program_files.forced);
+}
+
+void load_program_file(std::string_view name, bool loud, std::optional<ProgramEncoding> encoding) {
+  std::string bytes;
+  if (!platform::read_file(platform::host_path(name), bytes)) {
     if (loud) machine::raise_error(base::Message::load_failed);
     return;
   }
-  new_program();
-  std::string line;
-  // A last line without its line feed comes with the end of the file and is not kept.
-  while (machine::channel_read_line(file, line, limits::line_bytes)) machine::append_line(line);
+  load_program_bytes(bytes, platform::cp932_to_utf8(name), encoding);
+}
+
+void load_program_text(std::string_view bytes, std::string_view shown_name) {
+  load_program_bytes(bytes, shown_name, program_files.forced);
 }
 
 // new
@@ -140,16 +168,26 @@ int save_statement() {
   if (machine::lexer.token_kind != machine::TK_STRING) machine::raise_error(base::Message::syntax);
   std::string path = platform::host_path(machine::lexer.text());
   machine::next_token();
-  if (!write_program(path)) machine::raise_error(base::Message::save_failed);
+  if (!write_program(path, save_form())) machine::raise_error(base::Message::save_failed);
   return machine::stop_quietly;
 }
 
 // edit: the program goes to TempFile, the editor works on it, and it comes back.
+// The device's editor gets Shift-JIS with CR LF; the terminal's editor
+// ($VISUAL, $EDITOR) gets UTF-8 with LF unless --encoding says otherwise.
+// The text comes back the way it went, and the program keeps its own form.
 int edit_statement() {
   std::string utf8_name = platform::utf16_to_utf8(device::settings.TempFile);
-  if (!write_program(platform::host_path_utf8(utf8_name))) machine::raise_error(base::Message::save_failed);
+  FileForm form;
+  form.script_line = program_files.form.script_line;
+  if (terminal_editor_stands_in(device::settings.TempFile))
+    form.encoding = program_files.forced.value_or(ProgramEncoding::utf8);
+  if (!write_program(platform::host_path_utf8(utf8_name), form)) machine::raise_error(base::Message::save_failed);
   launch_program(device::settings.TempFile, u"");
-  load_program_file(platform::utf16_to_cp932(device::settings.TempFile), true);
+  FileForm kept = program_files.form;
+  load_program_file(platform::utf16_to_cp932(device::settings.TempFile), true, form.encoding);
+  kept.script_line = program_files.form.script_line;
+  program_files.form = std::move(kept);
   return machine::stop_quietly;
 }
 

@@ -7,6 +7,7 @@
 //   <name>.in       stdin (typed lines; for programs, answers to input)
 //   <name>.out      the exact stdout
 //   <name>.status   the exit status (0 when absent)
+//   <name>.err      the exact stderr (not compared when absent)
 //   <name>.args     extra command-line arguments, blank-separated
 //   <name>.files/   copied into the working folder before the run
 //   <name>.expect/  files the run must leave, compared byte for byte
@@ -156,6 +157,10 @@ TEST_P(Golden, Run) {
   int expected_status = fs::exists(status_file) ? std::atoi(read_all(status_file).c_str()) : 0;
   EXPECT_EQ(r.out, read_all(out_file)) << "stderr:\n" << r.err;
   EXPECT_EQ(r.status, expected_status) << "stderr:\n" << r.err;
+  fs::path err_file = fs::path(c.base).replace_extension(".err");
+  if (fs::exists(err_file)) {
+    EXPECT_EQ(r.err, read_all(err_file));
+  }
 
   fs::path expect = fs::path(c.base).concat(".expect");
   if (fs::exists(expect)) {

@@ -18,6 +18,6 @@ void report_diagnostic(std::string_view sjis_message) {
   device::console_print("\n");
 }
 
-void report_diagnostic(base::Message message) { report_diagnostic(base::message_text(message)); }
+void report_diagnostic(base::Message message) { report_diagnostic(base::shown_text(message)); }
 
 }  // namespace translator

@@ -162,7 +162,8 @@ TEST_F(Process, EditInATerminalUsesTheTerminalsEditor) {
   fs::path temp_file = work_ / "root" / "Windows" / "basic.txt";
   EXPECT_EQ(read_all(work_ / "visual-ran"), temp_file.string() + "\n") << out;
   EXPECT_FALSE(fs::exists(work_ / "editor-ran"));
-  EXPECT_EQ(read_all(temp_file), "print \"start\"\r\nedit\r\nprint \"visual\"\n");
+  // The terminal's editor gets UTF-8 with LF line ends, as Linux editors write.
+  EXPECT_EQ(read_all(temp_file), "print \"start\"\nedit\nprint \"visual\"\n");
 
   fs::remove(work_ / "visual-ran");
   run_basic("edit\n", {"EDITOR=sh ed.sh"}, true);

@@ -49,3 +49,21 @@ TEST(TextCodec, Widths) {
   EXPECT_EQ(cp932_width(u'ア'), 2);
   EXPECT_EQ(cp932_width(u'漢'), 2);
 }
+
+// What tells a UTF-8 program file from a Shift-JIS one.
+TEST(TextCodec, Utf8TextNeedsAMultibyteCharacterAndWellFormedBytes) {
+  EXPECT_TRUE(is_utf8_text("print \"\xE3\x81\x82\""));      // あ
+  EXPECT_TRUE(is_utf8_text("\xC3\xA9"));                     // é, two bytes
+  EXPECT_TRUE(is_utf8_text("\xF0\x9F\x98\x80 x"));           // four bytes
+  EXPECT_FALSE(is_utf8_text("print 1\r\n"));                 // ASCII: Shift-JIS as on the device
+  EXPECT_FALSE(is_utf8_text(""));
+  EXPECT_FALSE(is_utf8_text("\x82\xA0"));                    // あ in Shift-JIS
+  EXPECT_FALSE(is_utf8_text("\x83\x65\x83\x58\x83\x67"));    // テスト in Shift-JIS
+  EXPECT_FALSE(is_utf8_text("\xE3\x81\x82\x82\xA0"));        // UTF-8 then Shift-JIS
+  EXPECT_FALSE(is_utf8_text("\xE3\x81"));                    // cut short at the end
+  EXPECT_FALSE(is_utf8_text("\xC0\xAF"));                    // overlong '/'
+  EXPECT_FALSE(is_utf8_text("\xE0\x80\xAF"));                // overlong, three bytes
+  EXPECT_FALSE(is_utf8_text("\xED\xA0\x80"));                // a surrogate
+  EXPECT_FALSE(is_utf8_text("\xF4\x90\x80\x80"));            // beyond U+10FFFF
+  EXPECT_FALSE(is_utf8_text("\xB1\xB2"));                    // half-width katakana ｱｲ in Shift-JIS
+}

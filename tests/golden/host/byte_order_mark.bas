@@ -1,0 +1,2 @@
+﻿print "marked"
+save "copy.bas"

@@ -1,0 +1,2 @@
+print "“ú–{"
+print "ok"

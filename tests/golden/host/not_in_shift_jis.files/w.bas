@@ -1,0 +1,2 @@
+print "café ok"
+print "€😀"

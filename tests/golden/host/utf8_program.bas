@@ -1,0 +1,4 @@
+a$="こんにちは"
+print a$;len(a$)
+print "ｶﾅ漢字"
+save "copy.bas"
