@@ -90,7 +90,7 @@ def covers(root, document):
     with open(source_file(root, 'keyword_tables.cpp'), encoding='utf-8') as f:
         keywords = re.findall(r'\{"([^"]+)",', f.read())
     with open(source_file(root, 'messages.h'), encoding='utf-8') as f:
-        messages = re.findall(r'X\(\w+, "([^"]+)"\)', f.read())
+        messages = re.findall(r'X\(\w+, "([^"]+)"(?:, "[^"]*")?\)', f.read())
     missing = [k for k in keywords if not re.search('`' + re.escape(k) + '[ `(]', text)]
     missing += [m for m in messages if '`' + m + '`' not in text]
     for m in missing:
