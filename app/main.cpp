@@ -9,6 +9,7 @@
 #include "device/line_input.h"
 #include "device/screen.h"
 #include "device/settings_file.h"
+#include "machine/memory_budget.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -51,8 +52,13 @@ int main(int argc, char** argv) {
   app.add_option("--settings", settings_file, "Settings file to read instead of \\Windows\\basic.ini (UTF-16)");
   app.add_option("--font", font_file, "Font file for the console instead of the Shinonome fonts");
   app.add_option("--screenshot", screenshot, "At exit, write the screen picture to this PNG file");
+  std::size_t memory_limit_mib = machine::default_memory_budget >> 20;
+  app.add_option("--memory-limit", memory_limit_mib,
+                 "MiB that arrays, strings and program lines may take together (default: 1024)")
+      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 24));
 
   CLI11_PARSE(app, argc, argv);
+  machine::set_memory_budget(memory_limit_mib << 20);
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
