@@ -1,6 +1,7 @@
 // program_commands.cpp — new, end, bye, stop, cont, run, list, load, save, edit.
 #include "statements/program_commands.h"
 
+#include <cstdint>
 #include <limits>
 
 #include "base/format_text.h"
@@ -18,21 +19,32 @@
 #include "machine/variables.h"
 #include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/replacement_file.h"
 #include "platform/text_codec.h"
 #include "statements/launch.h"
 
 namespace statements {
 namespace {
 
-// Writes the program to a file, one line with CR LF each; false when the file
-// cannot be created.
+// Writes the program to a file, one line with CR LF each. The file is
+// replaced whole or not at all: false when anything failed, and then the old
+// file is as it was. A file a channel holds is not written.
 bool write_program(const std::string& path) {
+  if (machine::held_by_a_channel(path)) return false;
   platform::prepare_for_writing(path);
-  platform::File file = platform::File::create_write(path);
+  platform::ReplacementFile file(path);
   if (!file.is_open()) return false;
   for (machine::ProgramLine* line = machine::program.program_head.get(); line; line = line->next.get())
-    file.write(base::format_text("%s\n", {line->text}));  // a failed write is not reported
-  return true;
+    if (!file.write(base::format_text("%s\n", {line->text}))) return false;
+  return file.commit();
+}
+
+// A program file is a regular file of at most program_file_bytes, which no
+// channel holds: a device or FIFO would never end, or wait for ever.
+bool loadable(const platform::File& file) {
+  std::uint64_t size = 0;
+  return file.is_open() && file.regular_size(size) && size <= limits::program_file_bytes &&
+         !machine::held_by_a_channel(file);
 }
 
 std::int32_t list_bound() {
@@ -52,7 +64,7 @@ void new_program() {
 
 void load_program_file(std::string_view name, bool loud) {
   platform::File file = platform::File::open_read(platform::host_path(name));
-  if (!file.is_open()) {
+  if (!loadable(file)) {
     if (loud) machine::raise_error(base::Message::load_failed);
     return;
   }
