@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/stop_flag.h"
 
 namespace platform {
 
@@ -16,6 +19,7 @@ File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
     fd_ = other.fd_;
+    may_wait_ = other.may_wait_;
     std::copy(other.buffer_ + other.taken_, other.buffer_ + other.buffered_, buffer_);
     buffered_ = other.buffered_ - other.taken_;
     taken_ = 0;
@@ -25,10 +29,27 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-File File::open_read(const std::string& path) {
+namespace {
+
+// Opens without waiting for the other end of a FIFO, then makes the
+// descriptor blocking again: File's own waits watch the stop flag.
+int open_at_once(const std::string& path, int flags, mode_t mode = 0) {
   int fd;
-  do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  do fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
   while (fd < 0 && errno == EINTR);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+}  // namespace
+
+File::File(int fd) : fd_(fd) {
+  struct stat st;
+  may_wait_ = fd_ >= 0 && ::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+File File::open_read(const std::string& path) {
+  int fd = open_at_once(path, O_RDONLY);
   // A folder opens for reading on Linux but is no file to read.
   struct stat st;
   if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
@@ -39,14 +60,23 @@ File File::open_read(const std::string& path) {
 }
 
 File File::create_write(const std::string& path) {
-  int fd;
-  do fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  while (fd < 0 && errno == EINTR);
-  return File(fd);
+  return File(open_at_once(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
+}
+
+bool File::wait_ready(short events) const {
+  if (!may_wait_) return true;
+  for (;;) {
+    if (stop_requested()) return false;
+    pollfd p{fd_, events, 0};
+    int n = ::poll(&p, 1, stop_poll_ms);
+    if (n > 0) return true;  // ready, or an end or error the call itself will report
+    if (n < 0 && errno != EINTR) return true;
+  }
 }
 
 ssize_t File::read(void* buffer, std::size_t size) {
   if (fd_ < 0) return -1;
+  if (taken_ == buffered_ && !wait_ready(POLLIN)) return -1;
   if (taken_ == buffered_ && size < sizeof buffer_) {
     ssize_t n;
     do n = ::read(fd_, buffer_, sizeof buffer_);
@@ -72,6 +102,7 @@ bool File::write(const void* data, std::size_t size) {
   if (taken_ < buffered_ && !seek_relative(0)) return false;  // write where the reader stands
   auto bytes = static_cast<const char*>(data);
   while (size > 0) {
+    if (!wait_ready(POLLOUT)) return false;
     ssize_t n = ::write(fd_, bytes, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
@@ -102,6 +133,13 @@ bool File::identity(FileIdentity& id) const {
   struct stat st;
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
   id = {st.st_dev, st.st_ino};
+  return true;
+}
+
+bool File::regular_size(std::uint64_t& size) const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  size = static_cast<std::uint64_t>(st.st_size);
   return true;
 }
 
