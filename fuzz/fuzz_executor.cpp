@@ -33,7 +33,7 @@
 namespace {
 
 // A run ends with Break after this many statements: endless loops are fine programs.
-constexpr long step_limit = 20000;
+constexpr long step_limit = 2000;
 long steps = 0;
 
 template <machine::StatementHandler Handler>

@@ -19,7 +19,6 @@ File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
     fd_ = other.fd_;
-    may_wait_ = other.may_wait_;
     std::copy(other.buffer_ + other.taken_, other.buffer_ + other.buffered_, buffer_);
     buffered_ = other.buffered_ - other.taken_;
     taken_ = 0;
@@ -31,22 +30,31 @@ File& File::operator=(File&& other) noexcept {
 
 namespace {
 
-// Opens without waiting for the other end of a FIFO, then makes the
-// descriptor blocking again: File's own waits watch the stop flag.
+// Opens without waiting for the other end of a FIFO. The descriptor stays
+// non-blocking: where a read or write would wait, File waits itself, watching
+// the stop flag (a regular file never waits).
 int open_at_once(const std::string& path, int flags, mode_t mode = 0) {
   int fd;
   do fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
   while (fd < 0 && errno == EINTR);
-  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
-}  // namespace
-
-File::File(int fd) : fd_(fd) {
-  struct stat st;
-  may_wait_ = fd_ >= 0 && ::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode);
+// One read or write, waiting for the descriptor where it would block.
+template <typename Call>
+ssize_t when_ready(int fd, short events, Call call) {
+  for (;;) {
+    ssize_t n = call();
+    if (n >= 0 || (errno != EINTR && errno != EAGAIN)) return n;
+    if (errno == EAGAIN) {
+      if (stop_requested()) return -1;
+      pollfd p{fd, events, 0};
+      ::poll(&p, 1, stop_poll_ms);
+    }
+  }
 }
+
+}  // namespace
 
 File File::open_read(const std::string& path) {
   int fd = open_at_once(path, O_RDONLY);
@@ -63,24 +71,11 @@ File File::create_write(const std::string& path) {
   return File(open_at_once(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
 }
 
-bool File::wait_ready(short events) const {
-  if (!may_wait_) return true;
-  for (;;) {
-    if (stop_requested()) return false;
-    pollfd p{fd_, events, 0};
-    int n = ::poll(&p, 1, stop_poll_ms);
-    if (n > 0) return true;  // ready, or an end or error the call itself will report
-    if (n < 0 && errno != EINTR) return true;
-  }
-}
 
 ssize_t File::read(void* buffer, std::size_t size) {
   if (fd_ < 0) return -1;
-  if (taken_ == buffered_ && !wait_ready(POLLIN)) return -1;
   if (taken_ == buffered_ && size < sizeof buffer_) {
-    ssize_t n;
-    do n = ::read(fd_, buffer_, sizeof buffer_);
-    while (n < 0 && errno == EINTR);
+    ssize_t n = when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer_, sizeof buffer_); });
     if (n <= 0) return n;
     buffered_ = static_cast<std::size_t>(n);
     taken_ = 0;
@@ -91,10 +86,7 @@ ssize_t File::read(void* buffer, std::size_t size) {
     taken_ += n;
     return static_cast<ssize_t>(n);
   }
-  ssize_t n;
-  do n = ::read(fd_, buffer, size);
-  while (n < 0 && errno == EINTR);
-  return n;
+  return when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer, size); });
 }
 
 bool File::write(const void* data, std::size_t size) {
@@ -102,9 +94,7 @@ bool File::write(const void* data, std::size_t size) {
   if (taken_ < buffered_ && !seek_relative(0)) return false;  // write where the reader stands
   auto bytes = static_cast<const char*>(data);
   while (size > 0) {
-    if (!wait_ready(POLLOUT)) return false;
-    ssize_t n = ::write(fd_, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = when_ready(fd_, POLLOUT, [&] { return ::write(fd_, bytes, size); });
     if (n <= 0) return false;
     bytes += n;
     size -= static_cast<std::size_t>(n);

@@ -47,12 +47,8 @@ class File {
   bool regular_size(std::uint64_t& size) const;
 
  private:
-  explicit File(int fd);
-  // Waits until the descriptor is ready for events or Stop is requested;
-  // false for Stop.
-  bool wait_ready(short events) const;
+  explicit File(int fd) : fd_(fd) {}
   int fd_ = -1;
-  bool may_wait_ = false;  // a device or FIFO, whose reads and writes can wait
   // Read-ahead: reads of a few bytes at a time (line reading goes byte by
   // byte) are served from here; seek_relative accounts for it.
   char buffer_[4096];

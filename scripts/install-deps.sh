@@ -10,6 +10,8 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev
   qt6-base-dev
   xfonts-shinonome fonts-ipafont-gothic
+  # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
+  clang libclang-rt-14-dev
 )
 
 missing=()
