@@ -456,7 +456,7 @@ TEST(NetworkChannels, ReceiveStopsAtNul) {
   EXPECT_EQ(string_of("input$(10, 6)"), "");
   EXPECT_EQ(ch.net_status, machine::net_nothing_yet);
   // A NUL first, two in a row, and a count that ends before the NUL.
-  send_text(peer.fd, std::string("\0xy\0\0z12345", 13));
+  send_text(peer.fd, std::string("\0xy\0\0z12345", 11));
   ASSERT_EQ(::poll(&p, 1, wait_ms), 1);
   EXPECT_EQ(string_of("input$(10, 6)"), "");
   EXPECT_EQ(ch.net_status, machine::net_ok);
