@@ -2,10 +2,12 @@
 #include "app/host_options.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/limits.h"
 #include "base/messages.h"
 #include "platform/file.h"
 #include "platform/paths.h"
@@ -14,13 +16,33 @@
 
 namespace app {
 
+namespace {
+
+// Reads a program file whole; the reason it could not, or none. It must be a
+// regular file of bounded size: a device or a FIFO would never end.
+const char* read_program(const std::string& path, std::string& bytes) {
+  platform::File file = platform::File::open_read(path);
+  if (!file.is_open()) return std::strerror(errno);
+  std::uint64_t size = 0;
+  if (!file.regular_size(size)) return "not a regular file";
+  if (size > limits::program_file_bytes) return "file too large";
+  if (!platform::read_file(path, bytes, limits::program_file_bytes)) return std::strerror(errno);
+  return nullptr;
+}
+
+}  // namespace
+
 bool read_startup_file(LoopOptions& options) {
   if (options.startup_file.empty()) return true;
   std::string name = platform::utf16_to_utf8(options.startup_file);
-  bool read = name == "-" ? platform::read_standard_input(options.startup_text)
-                          : platform::read_file(platform::host_path_utf8(name), options.startup_text);
-  if (read) return true;
-  std::fprintf(stderr, "vornbasic: cannot open %s: %s\n", name.c_str(), std::strerror(errno));
+  const char* failure = nullptr;
+  if (name == "-") {
+    if (!platform::read_standard_input(options.startup_text)) failure = std::strerror(errno);
+  } else {
+    failure = read_program(platform::host_path_utf8(name), options.startup_text);
+  }
+  if (!failure) return true;
+  std::fprintf(stderr, "vornbasic: cannot open %s: %s\n", name.c_str(), failure);
   return false;
 }
 

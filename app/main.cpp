@@ -10,6 +10,7 @@
 #include "device/line_input.h"
 #include "device/screen.h"
 #include "device/settings_file.h"
+#include "machine/memory_budget.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
   app.add_option("--settings", settings_file, "Settings file to read instead of \\Windows\\basic.ini (UTF-16)");
   app.add_option("--font", font_file, "Font file for the console instead of the Shinonome fonts");
   app.add_option("--screenshot", screenshot, "At exit, write the screen picture to this PNG file");
+  std::size_t memory_limit_mib = machine::default_memory_budget >> 20;
+  app.add_option("--memory-limit", memory_limit_mib,
+                 "MiB that arrays, strings and program lines may take together (default: 1024)")
+      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 24));
 
   std::string encoding, messages;
   app.add_option("--encoding", encoding, "Read and write program files in this encoding (default: detected)")
@@ -64,6 +69,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? 0 : 2;  // --help and --version end with 0, usage errors with 2
   }
+  machine::set_memory_budget(memory_limit_mib << 20);
   app::set_program_encoding(encoding);
   app::set_message_language(messages);
 

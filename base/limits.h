@@ -40,4 +40,8 @@ inline constexpr std::size_t number_format_bytes = 64;
 // zero-filling more would only end in the kernel's out-of-memory killer.
 inline constexpr std::size_t array_elements = std::size_t{1} << 27;
 
+// A program file larger than this is refused by load (a program of lines of at
+// most 255 bytes this long already takes the better part of the memory budget).
+inline constexpr std::size_t program_file_bytes = std::size_t{16} << 20;
+
 }  // namespace limits

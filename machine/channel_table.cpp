@@ -1,6 +1,7 @@
 // channel_table.cpp — the table and the two operations the console statements use.
 #include "machine/channel_table.h"
 
+#include "device/line_input.h"
 #include "machine/errors.h"
 #include "machine/lexer.h"
 #include "machine/machine.h"
@@ -38,6 +39,8 @@ int channel_read_line(platform::File& file, std::string& line, std::size_t max_b
   line.clear();
   bool ended = false;  // a NUL ended the text; the rest of the line is skipped
   for (;;) {
+    // A device never ends a line of NULs: Stop ends the reading.
+    if (device::break_flag.load(std::memory_order_relaxed)) return 0;
     char b;
     if (file.read(&b, 1) != 1) return 0;
     if (b == '\n') return 1;

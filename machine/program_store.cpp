@@ -3,6 +3,8 @@
 
 #include "machine/machine.h"
 
+#include "machine/memory_budget.h"
+
 namespace machine {
 
 ProgramStore& program = state.program;
@@ -12,9 +14,17 @@ namespace {
 auto& label_index = state.program.label_index;
 }  // namespace
 
-ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::move(t)) {}
+namespace {
+// A line's share of the memory budget: the node, its shared count, its text.
+std::size_t line_bytes(const ProgramLine& line) { return sizeof(ProgramLine) + 16 + text_bytes(line.text); }
+}  // namespace
+
+ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::move(t)) {
+  charge_memory(line_bytes(*this));
+}
 
 ProgramLine::~ProgramLine() {
+  refund_memory(line_bytes(*this));
   // Release the chain iteratively; a long program would otherwise recurse once per line.
   LinePtr rest = std::move(next);
   while (rest && rest.use_count() == 1) rest = std::move(rest->next);

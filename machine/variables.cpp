@@ -7,6 +7,7 @@
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/machine.h"
+#include "machine/memory_budget.h"
 #include "machine/value_stack.h"
 
 using base::Message;
@@ -77,6 +78,15 @@ ValueCell variable_slot(bool must_exist) {
   return {type, &v.numbers[offset], nullptr};
 }
 
+namespace {
+// The bytes of an array's elements and of the texts they hold.
+std::size_t element_bytes(const Variable& v) {
+  std::size_t bytes = v.numbers.capacity() * sizeof(double) + v.texts.capacity() * sizeof(std::string);
+  for (const std::string& t : v.texts) bytes += text_bytes(t);
+  return bytes;
+}
+}  // namespace
+
 void free_variables() {
   by_name.clear();
   in_order.clear();
@@ -90,20 +100,26 @@ void shape_array(Variable& v, int dimension_count, const std::int32_t* extents) 
     total *= static_cast<std::size_t>(extents[k]);
     if (total > limits::array_elements) raise_out_of_memory();
   }
+  bool texts = type_of_name(v.name) == string_type;
+  // Charged before anything changes: a refusal leaves the variable as it was.
+  charge_memory(total * (texts ? sizeof(std::string) : sizeof(double)));
+  refund_memory(element_bytes(v));
   v.dimension_count = dimension_count;
   v.extents.fill(0);
   for (int k = 0; k < dimension_count; ++k) v.extents[k] = extents[k];
-  v.numbers.clear();
-  v.texts.clear();
-  if (type_of_name(v.name) == string_type)
-    v.texts.assign(total, std::string());
+  v.numbers = {};
+  v.texts = {};
+  if (texts)
+    v.texts = std::vector<std::string>(total);
   else
-    v.numbers.assign(total, 0.0);
+    v.numbers = std::vector<double>(total, 0.0);
 }
+
+Variable::~Variable() { refund_memory(element_bytes(*this) + text_bytes(text)); }
 
 void store_value(const ValueCell& cell) {
   if (cell.type == string_type)
-    *cell.text = get_string();
+    store_text(*cell.text, get_string());
   else
     *cell.number = get_number();
 }

@@ -22,6 +22,11 @@ struct Variable {
   std::string text;
   std::vector<double> numbers;      // elements of a number array, row-major
   std::vector<std::string> texts;   // elements of a string array
+
+  Variable() = default;
+  ~Variable();  // gives its elements and texts back to the memory budget
+  Variable(const Variable&) = delete;
+  Variable& operator=(const Variable&) = delete;
 };
 // Shared so that a for entry keeps its variable valid after the store is freed.
 using VariablePtr = std::shared_ptr<Variable>;

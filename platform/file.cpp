@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/stop_flag.h"
 
 namespace platform {
 
@@ -25,10 +28,36 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-File File::open_read(const std::string& path) {
+namespace {
+
+// Opens without waiting for the other end of a FIFO. The descriptor stays
+// non-blocking: where a read or write would wait, File waits itself, watching
+// the stop flag (a regular file never waits).
+int open_at_once(const std::string& path, int flags, mode_t mode = 0) {
   int fd;
-  do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  do fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
   while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// One read or write, waiting for the descriptor where it would block.
+template <typename Call>
+ssize_t when_ready(int fd, short events, Call call) {
+  for (;;) {
+    ssize_t n = call();
+    if (n >= 0 || (errno != EINTR && errno != EAGAIN)) return n;
+    if (errno == EAGAIN) {
+      if (stop_requested()) return -1;
+      pollfd p{fd, events, 0};
+      ::poll(&p, 1, stop_poll_ms);
+    }
+  }
+}
+
+}  // namespace
+
+File File::open_read(const std::string& path) {
+  int fd = open_at_once(path, O_RDONLY);
   // A folder opens for reading on Linux but is no file to read.
   struct stat st;
   if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
@@ -40,18 +69,14 @@ File File::open_read(const std::string& path) {
 }
 
 File File::create_write(const std::string& path) {
-  int fd;
-  do fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  while (fd < 0 && errno == EINTR);
-  return File(fd);
+  return File(open_at_once(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
 }
+
 
 ssize_t File::read(void* buffer, std::size_t size) {
   if (fd_ < 0) return -1;
   if (taken_ == buffered_ && size < sizeof buffer_) {
-    ssize_t n;
-    do n = ::read(fd_, buffer_, sizeof buffer_);
-    while (n < 0 && errno == EINTR);
+    ssize_t n = when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer_, sizeof buffer_); });
     if (n <= 0) return n;
     buffered_ = static_cast<std::size_t>(n);
     taken_ = 0;
@@ -62,10 +87,7 @@ ssize_t File::read(void* buffer, std::size_t size) {
     taken_ += n;
     return static_cast<ssize_t>(n);
   }
-  ssize_t n;
-  do n = ::read(fd_, buffer, size);
-  while (n < 0 && errno == EINTR);
-  return n;
+  return when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer, size); });
 }
 
 bool File::write(const void* data, std::size_t size) {
@@ -73,8 +95,7 @@ bool File::write(const void* data, std::size_t size) {
   if (taken_ < buffered_ && !seek_relative(0)) return false;  // write where the reader stands
   auto bytes = static_cast<const char*>(data);
   while (size > 0) {
-    ssize_t n = ::write(fd_, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = when_ready(fd_, POLLOUT, [&] { return ::write(fd_, bytes, size); });
     if (n <= 0) return false;
     bytes += n;
     size -= static_cast<std::size_t>(n);
@@ -103,6 +124,13 @@ bool File::identity(FileIdentity& id) const {
   struct stat st;
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
   id = {st.st_dev, st.st_ino};
+  return true;
+}
+
+bool File::regular_size(std::uint64_t& size) const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  size = static_cast<std::uint64_t>(st.st_size);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // file.h — an owned file descriptor with the few operations the system uses.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 
@@ -22,15 +23,19 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // Opens an existing file for reading.
+  // Opens an existing file for reading. Never waits: a FIFO without a writer
+  // opens at once (and reads as ended while nobody writes).
   static File open_read(const std::string& path);
-  // Creates a file for writing, emptying an existing one.
+  // Creates a file for writing, emptying an existing one. Never waits: a FIFO
+  // without a reader does not open.
   static File create_write(const std::string& path);
 
   bool is_open() const { return fd_ >= 0; }
-  // Bytes read (0 at the end of the file), or -1 on failure.
+  // Bytes read (0 at the end of the file), or -1 on failure. On a device or
+  // FIFO a read that has to wait gives up (-1) when Stop is requested.
   ssize_t read(void* buffer, std::size_t size);
-  // Writes everything it can; returns false on failure.
+  // Writes everything it can; returns false on failure (also when a wait
+  // for a device or FIFO is given up for Stop).
   bool write(const void* data, std::size_t size);
   bool write(const std::string& bytes) { return write(bytes.data(), bytes.size()); }
   // Moves the position relative to the current one.
@@ -38,6 +43,8 @@ class File {
   void close();
   // The identity of the open file; false when there is none.
   bool identity(FileIdentity& id) const;
+  // The size of an open regular file; false for anything else (device, FIFO).
+  bool regular_size(std::uint64_t& size) const;
 
  private:
   explicit File(int fd) : fd_(fd) {}

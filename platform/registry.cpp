@@ -9,8 +9,8 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/replacement_file.h"
 #include "platform/text_codec.h"
 
 namespace platform {
@@ -211,15 +211,7 @@ bool ClassesRoot::save() const {
   if (!writable_ || file_.empty()) return false;
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(file_).parent_path(), ec);
-  std::string temporary = file_ + ".new" + std::to_string(::getpid());
-  bool written = false;
-  {
-    File out = File::create_write(temporary);
-    written = out.is_open() && out.write(text());
-  }
-  if (written && std::rename(temporary.c_str(), file_.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
+  return replace_file(file_, text());
 }
 
 }  // namespace platform

@@ -124,10 +124,10 @@ void Socket::set_non_blocking() {
   if (flags >= 0) ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK);
 }
 
-ReceiveStatus Socket::receive(std::string& bytes, std::size_t size) {
+ReceiveStatus Socket::receive(std::string& bytes, std::size_t size, bool peek) {
   bytes.assign(size, '\0');
   ssize_t n;
-  do n = ::recv(fd_, bytes.data(), size, 0);
+  do n = ::recv(fd_, bytes.data(), size, peek ? MSG_PEEK : 0);
   while (n < 0 && errno == EINTR);
   if (n >= 0) {
     bytes.resize(static_cast<std::size_t>(n));

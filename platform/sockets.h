@@ -66,8 +66,8 @@ class Socket {
   void set_non_blocking();
 
   // One receive of at most size bytes into bytes (0 bytes when the peer has
-  // closed the connection).
-  ReceiveStatus receive(std::string& bytes, std::size_t size);
+  // closed the connection). A peek leaves the bytes to the next receive.
+  ReceiveStatus receive(std::string& bytes, std::size_t size, bool peek = false);
   // One send; false when it failed. What a partial send left is not sent.
   // A broken connection is a failed send, never a signal.
   bool send(const std::string& bytes);

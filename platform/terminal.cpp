@@ -4,12 +4,15 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <pthread.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include "platform/line_editor.h"
+#include "platform/stop_flag.h"
 #include "platform/text_codec.h"
 
 namespace platform {
@@ -61,12 +64,27 @@ ReadResult edited_line(std::string& line) {
   }
 }
 
+// SIGPIPE is ignored so that sockets and files report a gone reader as a
+// failed write; stdout alone dies of it, as the default action would.
+[[noreturn]] void end_with_broken_pipe() {
+  std::signal(SIGPIPE, SIG_DFL);
+  sigset_t pipe_only;
+  sigemptyset(&pipe_only);
+  sigaddset(&pipe_only, SIGPIPE);
+  pthread_sigmask(SIG_UNBLOCK, &pipe_only, nullptr);
+  ::raise(SIGPIPE);
+  std::_Exit(128 + SIGPIPE);
+}
+
 void write_all(const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;  // a closed or failing stdout loses the text, nothing more
+    // A reader that has gone ends the process as it ends any tool writing to a
+    // pipe; any other failure loses the text, nothing more.
+    if (n < 0 && errno == EPIPE) end_with_broken_pipe();
+    if (n <= 0) return;
     done += static_cast<std::size_t>(n);
   }
 }
@@ -141,6 +159,7 @@ ReadResult terminal_read_line(std::string& line) {
 
 void install_interrupt_handler(std::atomic<int>* flag) {
   interrupt_flag = flag;
+  set_stop_flag(flag);
   struct sigaction sa;
   std::memset(&sa, 0, sizeof sa);
   sa.sa_handler = on_interrupt;

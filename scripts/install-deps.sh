@@ -13,6 +13,8 @@ packages=(
   xfonts-shinonome fonts-ipafont-gothic
   python3 scdoc
   dpkg-dev fakeroot file lintian desktop-file-utils
+  # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -95,9 +95,14 @@ std::string read_file_bytes(platform::File& file, std::size_t count) {
   return bytes;
 }
 
-// What one receive delivered, up to its first NUL byte.
+// What one receive delivered, up to its first NUL byte. A text cannot hold
+// the NUL; what came after it stays in the connection for the next input$:
+// the bytes are looked at first, and only those up to the NUL are taken.
 std::string receive_text(machine::Channel& ch, std::size_t count) {
-  std::string bytes = receive_bytes(ch, count);
+  std::string waiting = receive_bytes(ch, count, true);
+  if (waiting.empty()) return waiting;  // nothing yet, the end, or a failure: net_status says
+  std::size_t nul = waiting.find('\0');
+  std::string bytes = receive_bytes(ch, nul == std::string::npos ? waiting.size() : nul + 1);
   cut_at_nul(bytes);
   return bytes;
 }

@@ -110,9 +110,9 @@ int open_server(std::string_view port_text) {
   return machine::go_on;
 }
 
-std::string receive_bytes(machine::Channel& ch, std::size_t count) {
+std::string receive_bytes(machine::Channel& ch, std::size_t count, bool peek) {
   std::string bytes;
-  switch (ch.conn_socket.receive(bytes, count)) {
+  switch (ch.conn_socket.receive(bytes, count, peek)) {
     case platform::ReceiveStatus::received: ch.net_status = machine::net_ok; break;
     case platform::ReceiveStatus::would_block: ch.net_status = machine::net_nothing_yet; break;
     case platform::ReceiveStatus::failed: ch.net_status = machine::net_receive_failed; break;

@@ -17,7 +17,7 @@ int open_client(std::string_view target);
 int open_server(std::string_view port_text);
 
 // One receive of at most count bytes on a connected channel, which never
-// waits; net_status tells what happened.
-std::string receive_bytes(machine::Channel& ch, std::size_t count);
+// waits; net_status tells what happened. A peek leaves the bytes where they are.
+std::string receive_bytes(machine::Channel& ch, std::size_t count, bool peek = false);
 
 }  // namespace statements

@@ -8,6 +8,7 @@
 #include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/memory_budget.h"
 #include "machine/number_parse.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
@@ -63,7 +64,7 @@ void print_items(const PrintTarget& out) {
 
 void assign_input(const machine::ValueCell& cell, std::string line) {
   if (cell.type == machine::string_type)
-    *cell.text = std::move(line);
+    machine::store_text(*cell.text, std::move(line));
   else
     *cell.number = machine::parse_number(line);
 }

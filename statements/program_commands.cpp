@@ -1,12 +1,14 @@
 // program_commands.cpp — new, end, bye, stop, cont, run, list, load, save, edit.
 #include "statements/program_commands.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
 #include "device/console.h"
 #include "device/line_input.h"
 #include "device/settings.h"
+#include "machine/channel_table.h"
 #include "machine/control_flow.h"
 #include "machine/errors.h"
 #include "machine/executor.h"
@@ -17,6 +19,7 @@
 #include "machine/variables.h"
 #include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/replacement_file.h"
 #include "platform/text_codec.h"
 #include "statements/launch.h"
 #include "statements/program_file.h"
@@ -24,17 +27,27 @@
 namespace statements {
 namespace {
 
-// Writes the program to a file in the given form, each line ended; false when
-// the file cannot be created.
+// Writes the program to a file in the given form, each line ended. The file is
+// replaced whole or not at all: false when anything failed, and then the old
+// file is as it was. A file a channel holds is not written.
 bool write_program(const std::string& path, const FileForm& form) {
+  if (machine::held_by_a_channel(path)) return false;
   platform::prepare_for_writing(path);
-  platform::File file = platform::File::create_write(path);
+  platform::ReplacementFile file(path);
   if (!file.is_open()) return false;
   std::vector<std::string> lines;
   for (machine::ProgramLine* line = machine::program.program_head.get(); line; line = line->next.get())
     lines.push_back(line->text);
-  file.write(encode_program(lines, form));  // a failed write is not reported
-  return true;
+  if (!file.write(encode_program(lines, form))) return false;
+  return file.commit();
+}
+
+// A program file is a regular file of at most program_file_bytes, which no
+// channel holds: a device or FIFO would never end, or wait for ever.
+bool loadable(const platform::File& file) {
+  std::uint64_t size = 0;
+  return file.is_open() && file.regular_size(size) && size <= limits::program_file_bytes &&
+         !machine::held_by_a_channel(file);
 }
 
 // The form save writes: the program's own, in the forced encoding if any.
@@ -63,6 +76,20 @@ std::int32_t list_bound() {
   return v;
 }
 
+// Reads the whole of a loadable file; false when it is not one or a read failed.
+bool read_program_bytes(const std::string& path, std::string& bytes) {
+  platform::File file = platform::File::open_read(path);
+  if (!loadable(file)) return false;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = file.read(buffer, sizeof buffer);
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (bytes.size() > limits::program_file_bytes) return false;
+  }
+}
+
 }  // namespace
 
 void new_program() {
@@ -79,7 +106,7 @@ void load_program_file(std::string_view name, bool loud) {
 
 void load_program_file(std::string_view name, bool loud, std::optional<ProgramEncoding> encoding) {
   std::string bytes;
-  if (!platform::read_file(platform::host_path(name), bytes)) {
+  if (!read_program_bytes(platform::host_path(name), bytes)) {
     if (loud) machine::raise_error(base::Message::load_failed);
     return;
   }

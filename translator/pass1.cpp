@@ -8,6 +8,7 @@
 #include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/memory_budget.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
@@ -99,7 +100,7 @@ int input_pass1() {
     } else if (lexer.token_kind == machine::TK_NAME) {
       machine::ValueCell cell = machine::variable_slot(false);
       if (cell.type == machine::string_type)
-        cell.text->assign(1, '0');
+        machine::store_text(*cell.text, "0");
       else
         *cell.number = 0;
     } else {

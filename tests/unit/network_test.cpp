@@ -434,8 +434,9 @@ TEST(NetworkChannels, ClientRecordFields) {
   machine::init_channel_table();
 }
 
-// In-process: a received text ends at its first NUL byte (the rest of that
-// receive is gone); net_status follows each receive; close frees the channel.
+// In-process: a received text ends at its first NUL byte, which alone is
+// lost: what followed it comes with the next input$; net_status follows each
+// receive; close frees the channel.
 TEST(NetworkChannels, ReceiveStopsAtNul) {
   machine::init_channel_table();
   machine::Channel& ch = machine::channel_table[6];
@@ -450,8 +451,19 @@ TEST(NetworkChannels, ReceiveStopsAtNul) {
   ASSERT_EQ(::poll(&p, 1, wait_ms), 1);
   EXPECT_EQ(string_of("input$(10, 6)"), "ab");
   EXPECT_EQ(ch.net_status, machine::net_ok);
+  EXPECT_EQ(string_of("input$(10, 6)"), "cd");
+  EXPECT_EQ(ch.net_status, machine::net_ok);
   EXPECT_EQ(string_of("input$(10, 6)"), "");
   EXPECT_EQ(ch.net_status, machine::net_nothing_yet);
+  // A NUL first, two in a row, and a count that ends before the NUL.
+  send_text(peer.fd, std::string("\0xy\0\0z12345", 11));
+  ASSERT_EQ(::poll(&p, 1, wait_ms), 1);
+  EXPECT_EQ(string_of("input$(10, 6)"), "");
+  EXPECT_EQ(ch.net_status, machine::net_ok);
+  EXPECT_EQ(string_of("input$(10, 6)"), "xy");
+  EXPECT_EQ(string_of("input$(10, 6)"), "");
+  EXPECT_EQ(string_of("input$(2, 6)"), "z1");
+  EXPECT_EQ(string_of("input$(10, 6)"), "2345");
   machine::start_reading("close #6");
   machine::next_token();
   statements::close_statement();
