@@ -20,7 +20,9 @@ EditBox* edit_box = &default_box;
 void set_edit_box(EditBox* box) { edit_box = box ? box : &default_box; }
 
 LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
+  if (at_prompt) edit_box->at_prompt(true);
   LineStatus status = edit_box->wait_line(line);
+  if (at_prompt) edit_box->at_prompt(false);
   if (status == LineStatus::closed) {
     line.clear();
     if (at_prompt) return status;

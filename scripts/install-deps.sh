@@ -9,6 +9,7 @@ packages=(
   libcli11-dev
   libfreetype-dev libfontconfig-dev libpng-dev
   qt6-base-dev
+  libxcb1-dev qt6-wayland libqt6svg6 xvfb xdotool xclip
   xfonts-shinonome fonts-ipafont-gothic
 )
 
