@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The window on a real X server (Xvfb), driven as a user would with xdotool:
+# zoom 2 doubles the window, a three-line paste runs three lines, inkey$ sees
+# Return as 10, Ctrl+Break and Ctrl+C stop a running loop, the title marks it,
+# and a window destroyed from outside ends the process. An unreachable display
+# falls back to the terminal. Skipped (77) without Xvfb, xdotool or xclip.
+set -euo pipefail
+bin="$1"
+for tool in Xvfb xdotool xclip; do command -v "$tool" > /dev/null || { echo "no $tool"; exit 77; }; done
+work=$(mktemp -d)
+xvfb=""
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2> /dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- console:"; cat "$work/console.txt" 2> /dev/null || true; exit 1; }
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+export XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
+cd "$work"
+
+# An unreachable display: the terminal, one line on stderr, status 0.
+status=0
+echo 'print 6*7' | DISPLAY=:4242 "$bin" > tty.out 2> tty.err || status=$?
+[ "$status" = 0 ] || fail "stale DISPLAY gave status $status"
+grep -q '^42$' tty.out || fail "stale DISPLAY: no terminal output"
+[ "$(cat tty.err)" = "vornbasic: cannot reach display :4242; running in the terminal" ] || fail "stderr: $(cat tty.err)"
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> display.txt 2> /dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s display.txt ] && break; sleep 0.1; done
+export DISPLAY=":$(cat display.txt)"
+
+cat > loop.bas <<'BAS'
+@top
+k$ = inkey$
+if k$ <> "" then print "key"; asc(k$)
+goto @top
+BAS
+"$bin" --root "$work" --zoom 2 > app.out 2> app.err &
+app=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --onlyvisible --name '^VornBasic' 2> /dev/null | head -1) && [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no window"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH x $HEIGHT" = "960 x 428" ] || fail "zoom 2 window is $WIDTH x $HEIGHT"
+xdotool windowfocus --sync "$win"
+
+console() {  # the console's text, through Copy text
+  sleep 0.5
+  xdotool key --window "$win" ctrl+shift+c
+  sleep 0.3
+  xclip -selection clipboard -o > console.txt
+}
+paste() {
+  printf "$1" | xclip -selection clipboard
+  xdotool key ctrl+v
+}
+
+paste 'a=1\nb=a+1\nprint a+b*10\n'
+console
+grep -q '^21$' console.txt || fail "three pasted lines did not run"
+
+paste 'load "loop.bas"\nrun\n'
+sleep 0.5
+case "$(xdotool getwindowname "$win")" in *VornBasic*) ;; *) fail "title";; esac
+xdotool getwindowname "$win" | grep -q $'\u25b6' || fail "no running mark: $(xdotool getwindowname "$win")"
+xdotool key Return
+sleep 0.3
+xdotool key ctrl+Break
+console
+grep -q '^key10$' console.txt || fail "inkey\$ did not see Return as 10"
+[ "$(grep -c 'Break' console.txt)" = 1 ] || fail "Ctrl+Break did not stop the loop"
+
+paste 'run\n'
+sleep 0.5
+xdotool key ctrl+c
+console
+[ "$(grep -c 'Break' console.txt)" = 2 ] || fail "Ctrl+C did not stop the loop"
+xdotool getwindowname "$win" | grep -q $'\u25b6' && fail "running mark after the stop"
+
+# Destroyed from outside: the process ends as if closed.
+xdotool windowclose "$win"
+for _ in $(seq 50); do kill -0 "$app" 2> /dev/null || break; sleep 0.1; done
+kill -0 "$app" 2> /dev/null && fail "the process outlived its window"
+status=0
+wait "$app" || status=$?
+app=""
+[ "$status" = 0 ] || fail "status $status after the window was destroyed"
+grep -qx 'print a+b\*10' state/vornbasic/history || fail "history file"
+echo "ok"
