@@ -73,7 +73,7 @@ bool wayland_usable(std::string& why) {
 
 bool x_usable(std::string& why) {
   if (x_display_reachable()) return true;
-  why = "cannot reach display " + env("DISPLAY");
+  why = env("DISPLAY").empty() ? "no display" : "cannot reach display " + env("DISPLAY");
   return false;
 }
 

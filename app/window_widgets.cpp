@@ -94,6 +94,7 @@ ConsoleWindow::ConsoleWindow(device::WindowEditBox& box, int zoom, const QString
   paint_background(face_, Qt::white);
   view_ = new PictureView(face_);
   edit_ = new EditLine(face_, history_);
+  edit_->setMaxLength(1 << 24);  // a long pasted listing arrives whole; typed lines are cut at 255
   enter_ = new QPushButton("Enter", face_);
   stop_ = new QPushButton("Stop", face_);
   enter_->setFocusPolicy(Qt::TabFocus);
@@ -102,10 +103,12 @@ ConsoleWindow::ConsoleWindow(device::WindowEditBox& box, int zoom, const QString
   int width = std::max({device::picture().width(), s.EditX + s.EditWidth, s.EnterX + s.EnterWidth, s.StopX + s.StopWidth});
   int height = std::max(device::picture().height(), s.ControlY + s.ControlHeight);
   base_ = QSize(std::clamp(width, 1, 8192), std::clamp(height, 1, 8192));
-  base_font_pixels_ = std::max(1, QFontInfo(face_->font()).pixelSize());
-
   QScreen* screen = QGuiApplication::primaryScreen();
-  default_zoom_ = screen ? std::clamp(qRound(screen->logicalDotsPerInch() / 96.0), 1, max_zoom) : 1;
+  double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+  default_zoom_ = std::clamp(qRound(dpi / 96.0), 1, max_zoom);
+  // The controls' font at zoom 1 is the system font's size on a 96 dpi screen:
+  // the zoom takes the place of the screen's own scale.
+  base_font_pixels_ = std::max(1, qRound(QFontInfo(face_->font()).pixelSize() * 96.0 / std::max(dpi, 1.0)));
   if (zoom > 0) default_zoom_ = std::clamp(zoom, 1, max_zoom);
 
   connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { text_edited(text); });
@@ -138,6 +141,9 @@ void ConsoleWindow::add_actions() {
     QString path = QFileDialog::getSaveFileName(this, "Save picture", "vornbasic.png", "PNG images (*.png)");
     if (!path.isEmpty()) save_picture(path);
   });
+  auto* separator = new QAction(view_);
+  separator->setSeparator(true);
+  view_->addAction(separator);
   add("Zoom in", {QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}, [this] { set_zoom(zoom_ + 1); });
   add("Zoom out", {QKeySequence("Ctrl+-")}, [this] { set_zoom(zoom_ - 1); });
   add("Normal zoom", {QKeySequence("Ctrl+0")}, [this] { set_zoom(default_zoom_); });

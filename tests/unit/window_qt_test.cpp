@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
 
 #include <chrono>
@@ -109,6 +110,19 @@ TEST_F(WindowQt, APasteTypesEachLineInTurnAndKeepsTheRest) {
   EXPECT_EQ(w.edit()->text(), "print a+b");  // pasted lines are in the history too
 }
 
+TEST_F(WindowQt, ALongPastedListingArrivesWhole) {
+  ConsoleWindow w(box_, 1, "", history_);
+  QString listing;
+  for (int i = 0; i < 3000; ++i) listing += QString("print %1 ' a comment\n").arg(i, 6);
+  QGuiApplication::clipboard()->setText(listing);
+  key(w.edit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(box_.queued_lines(), 2999u);
+  EXPECT_EQ(read_line(), u"print      0 ' a comment");
+  while (box_.queued_lines() > 1) read_line();
+  EXPECT_EQ(read_line(), u"print   2998 ' a comment");
+  EXPECT_EQ(read_line(), u"print   2999 ' a comment");
+}
+
 TEST_F(WindowQt, CtrlCWithoutSelectionCtrlBreakAndPauseStop) {
   ConsoleWindow w(box_, 1, "", history_);
   EXPECT_TRUE(w.stop_button()->toolTip().contains("Ctrl+Break"));
@@ -164,6 +178,19 @@ TEST_F(WindowQt, ZoomScalesEverythingAndTheWindowPicksTheLargestThatFits) {
   for (QAction* a : w.picture_actions())
     if (a->text() == "Normal zoom") a->trigger();
   EXPECT_EQ(w.zoom(), 2);  // the zoom it started with
+
+  w.toggle_full_screen();  // centred on black, at the largest zoom that fits
+  QApplication::processEvents();
+  ASSERT_TRUE(w.isFullScreen());
+  QSize screen = w.screen()->geometry().size();
+  int zoom = app::fit_zoom(screen, QSize(480, 214));
+  EXPECT_EQ(w.zoom(), zoom);
+  EXPECT_EQ(w.face()->geometry(), QRect((screen.width() - 480 * zoom) / 2, (screen.height() - 214 * zoom) / 2,
+                                        480 * zoom, 214 * zoom));
+  EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::black));
+  w.toggle_full_screen();
+  QApplication::processEvents();
+  EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white));
 
   EXPECT_EQ(app::fit_zoom(QSize(959, 5000), QSize(480, 214)), 1);
   EXPECT_EQ(app::fit_zoom(QSize(100, 100), QSize(480, 214)), 1);
