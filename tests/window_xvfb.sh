@@ -53,37 +53,42 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool windowfocus --sync "$win"
 
 console() {  # the console's text, through Copy text
-  sleep 0.5
   xdotool key --window "$win" ctrl+shift+c
-  sleep 0.3
-  xclip -selection clipboard -o > console.txt
+  sleep 0.2
+  xclip -selection clipboard -o > console.txt 2> /dev/null || true
 }
+# Waits (at most 10 s) until the console shows COUNT lines matching PATTERN.
+expect_console() {
+  for _ in $(seq 40); do
+    console
+    [ "$(grep -c -- "$1" console.txt || true)" = "${2:-1}" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+title_marked() { xdotool getwindowname "$win" | grep -q $'\u25b6'; }
 paste() {
   printf "$1" | xclip -selection clipboard
   xdotool key ctrl+v
 }
 
 paste 'a=1\nb=a+1\nprint a+b*10\n'
-console
-grep -q '^21$' console.txt || fail "three pasted lines did not run"
+expect_console '^21$' || fail "three pasted lines did not run"
 
 paste 'load "loop.bas"\nrun\n'
-sleep 0.5
-case "$(xdotool getwindowname "$win")" in *VornBasic*) ;; *) fail "title";; esac
-xdotool getwindowname "$win" | grep -q $'\u25b6' || fail "no running mark: $(xdotool getwindowname "$win")"
+for _ in $(seq 40); do title_marked && break; sleep 0.1; done
+title_marked || fail "no running mark: $(xdotool getwindowname "$win")"
 xdotool key Return
-sleep 0.3
+expect_console '^key10$' || fail "inkey\$ did not see Return as 10"
 xdotool key ctrl+Break
-console
-grep -q '^key10$' console.txt || fail "inkey\$ did not see Return as 10"
-[ "$(grep -c 'Break' console.txt)" = 1 ] || fail "Ctrl+Break did not stop the loop"
+expect_console 'Break' 1 || fail "Ctrl+Break did not stop the loop"
 
 paste 'run\n'
-sleep 0.5
+for _ in $(seq 40); do title_marked && break; sleep 0.1; done
 xdotool key ctrl+c
-console
-[ "$(grep -c 'Break' console.txt)" = 2 ] || fail "Ctrl+C did not stop the loop"
-xdotool getwindowname "$win" | grep -q $'\u25b6' && fail "running mark after the stop"
+expect_console 'Break' 2 || fail "Ctrl+C did not stop the loop"
+for _ in $(seq 40); do title_marked || break; sleep 0.1; done
+title_marked && fail "running mark after the stop"
 
 # Destroyed from outside: the process ends as if closed.
 xdotool windowclose "$win"
