@@ -100,9 +100,12 @@ ConsoleWindow::ConsoleWindow(device::WindowEditBox& box, int zoom, const QString
   enter_->setFocusPolicy(Qt::TabFocus);
   stop_->setFocusPolicy(Qt::TabFocus);
   stop_->setToolTip("Stop the program (Ctrl+C when no text is selected, Ctrl+Break, Pause)");
-  int width = std::max({device::picture().width(), s.EditX + s.EditWidth, s.EnterX + s.EnterWidth, s.StopX + s.StopWidth});
-  int height = std::max(device::picture().height(), s.ControlY + s.ControlHeight);
-  base_ = QSize(std::clamp(width, 1, 8192), std::clamp(height, 1, 8192));
+  auto end = [](int at, int size) { return std::int64_t{at} + size; };  // settings are used as read
+  std::int64_t width = std::max({std::int64_t{device::picture().width()}, end(s.EditX, s.EditWidth),
+                                 end(s.EnterX, s.EnterWidth), end(s.StopX, s.StopWidth)});
+  std::int64_t height = std::max(std::int64_t{device::picture().height()}, end(s.ControlY, s.ControlHeight));
+  base_ = QSize(static_cast<int>(std::clamp<std::int64_t>(width, 1, 8192)),
+                static_cast<int>(std::clamp<std::int64_t>(height, 1, 8192)));
   QScreen* screen = QGuiApplication::primaryScreen();
   double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
   default_zoom_ = std::clamp(qRound(dpi / 96.0), 1, max_zoom);
