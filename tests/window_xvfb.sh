@@ -16,7 +16,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; echo "--- console:"; cat "$work/console.txt" 2> /dev/null || true; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  echo "--- console:"; cat "$work/console.txt" 2> /dev/null || true
+  echo "--- stderr:"; tail -50 "$work/app.err" 2> /dev/null || true
+  exit 1
+}
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 export XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
