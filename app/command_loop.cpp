@@ -33,10 +33,10 @@ machine::LinePtr typed_line(std::int32_t number, std::string text) {
   return line;
 }
 
-// Runs one line; a result other than 0, 2 or 3 is refused. Returns the result.
+// Runs one line; a result other than a quiet stop or bye is refused. Returns the result.
 int run_typed_line(machine::LinePtr line) {
   int result = machine::execute_line(std::move(line));
-  if (result != 0 && result != machine::stop_quietly && result != machine::end_system)
+  if (result != machine::no_result && result != machine::stop_quietly && result != machine::end_system)
     machine::raise_error(base::Message::not_direct);
   return result;
 }

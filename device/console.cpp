@@ -3,6 +3,7 @@
 #include "device/console.h"
 
 #include "base/limits.h"
+#include "device/device.h"
 #include "device/screen.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -10,11 +11,8 @@
 namespace device {
 namespace {
 
-// Position inside an escape sequence: 0 none, 1 after ESC, 2/3/4 after
-// ESC # ( ), 5 inside ESC [. Never reset: an unfinished sequence at the end of
-// one output swallows the start of the next.
-int escape_state = 0;
-bool mirror_paused = false;
+int& escape_state = state.console.escape_state;
+bool& mirror_paused = state.console.mirror_paused;
 
 // Returns true when c belongs to an escape sequence and is swallowed.
 bool swallow_escape(char16_t c) {

@@ -7,6 +7,14 @@
 
 namespace device {
 
+struct ConsoleState {
+  // Position inside an escape sequence: 0 none, 1 after ESC, 2/3/4 after
+  // ESC # ( ), 5 inside ESC [. Never reset: an unfinished sequence at the end
+  // of one output swallows the start of the next.
+  int escape_state = 0;
+  bool mirror_paused = false;  // see set_terminal_mirror_paused
+};
+
 // Draws one UTF-16 unit: escape sequences are swallowed, line feed starts a
 // new row, other control codes are ignored, printable units are drawn.
 void console_put_char(char16_t c);

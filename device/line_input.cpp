@@ -5,6 +5,7 @@
 
 #include "base/limits.h"
 #include "device/console.h"
+#include "device/device.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
@@ -13,16 +14,17 @@ namespace device {
 std::atomic<int> break_flag{0};
 
 namespace {
-TerminalEditBox default_box;
-EditBox* edit_box = &default_box;
+TerminalEditBox terminal_box;
+
+EditBox& edit_box() { return state.edit_box ? *state.edit_box : terminal_box; }
 }  // namespace
 
-void set_edit_box(EditBox* box) { edit_box = box ? box : &default_box; }
+void set_edit_box(EditBox* box) { state.edit_box = box; }
 
 LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
-  if (at_prompt) edit_box->at_prompt(true);
-  LineStatus status = edit_box->wait_line(line);
-  if (at_prompt) edit_box->at_prompt(false);
+  if (at_prompt) edit_box().at_prompt(true);
+  LineStatus status = edit_box().wait_line(line);
+  if (at_prompt) edit_box().at_prompt(false);
   if (status == LineStatus::closed) {
     line.clear();
     if (at_prompt) return status;
@@ -30,7 +32,7 @@ LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
   }
   // The line buffer is a NUL-terminated text: a NUL typed into the line ends it.
   line.resize(std::min({line.find(u'\0'), line.size(), limits::typed_units}));
-  set_terminal_mirror_paused(edit_box->shows_own_echo());
+  set_terminal_mirror_paused(edit_box().shows_own_echo());
   console_write_wide(line);
   console_put_char(u'\n');
   set_terminal_mirror_paused(false);
@@ -43,7 +45,7 @@ std::string read_typed_line() {
   return platform::utf16_to_cp932(line, limits::typed_line_bytes);
 }
 
-char16_t take_last_key() { return edit_box->take_last_key(); }
+char16_t take_last_key() { return edit_box().take_last_key(); }
 
 LineStatus TerminalEditBox::wait_line(std::u16string& line) {
   std::string utf8;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "device/device.h"
 #include "device/settings.h"
 #include "device/text_mirror.h"
 #include "platform/glyphs.h"
@@ -14,7 +15,7 @@
 
 namespace device {
 
-ScreenState screen;
+ScreenState& screen = state.screen;
 
 namespace {
 

@@ -20,7 +20,7 @@ struct ScreenState {
   platform::Point line_points[2];
   std::uint64_t repaint_count = 0;  // repaint requests so far
 };
-extern ScreenState screen;
+extern ScreenState& screen;
 
 // Creates the screen picture, the scroll picture and the console font from
 // the settings (width and height kept within 1..4096, said on stderr), and

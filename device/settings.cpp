@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "device/device.h"
 #include "device/settings_file.h"
 #include "platform/file.h"
 
 namespace device {
 
-Settings settings;
+Settings& settings = state.settings;
 
 namespace {
 

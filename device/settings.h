@@ -24,6 +24,6 @@ struct Settings {
 };
 
 // The process-wide settings; defaults until the settings file is read.
-extern Settings settings;
+extern Settings& settings;
 
 }  // namespace device

@@ -3,12 +3,13 @@
 
 #include "machine/errors.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/value_stack.h"
 
 namespace machine {
 
-Channel channel_table[limits::channel_count];
-std::int32_t network_status = 0;
+Channel (&channel_table)[limits::channel_count] = state.channels;
+std::int32_t& network_status = state.network_status;
 
 void init_channel_table() {
   for (Channel& c : channel_table) release_channel(c);

@@ -30,10 +30,10 @@ struct Channel {
   bool is_free() const { return !conn_socket.is_open() && !file_handle.is_open(); }
 };
 
-extern Channel channel_table[limits::channel_count];
+extern Channel (&channel_table)[limits::channel_count];
 
 // The network status word that netstat answers: 0 from start-up on.
-extern std::int32_t network_status;
+extern std::int32_t& network_status;
 
 // Marks every channel closed and the network status 0 (start-up of the
 // interpreter thread).

@@ -9,6 +9,7 @@
 #include "machine/executor.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
@@ -18,24 +19,10 @@ using base::Message;
 namespace machine {
 namespace {
 
-struct ForEntry {
-  VariablePtr variable;
-  double limit = 0;
-  double step = 0;
-  LinePtr line;
-  const char* resume = "";
-};
-
-struct GosubEntry {
-  LinePtr line;
-  const char* resume = "";
-};
-
-// Entries hold their lines: a position stays valid after its line is replaced.
-std::array<ForEntry, limits::for_entries> for_stack;
-std::size_t for_top = 0;
-std::array<GosubEntry, limits::gosub_entries> gosub_stack;
-std::size_t gosub_top = 0;
+auto& for_stack = state.control.for_stack;
+std::size_t& for_top = state.control.for_top;
+auto& gosub_stack = state.control.gosub_stack;
+std::size_t& gosub_top = state.control.gosub_top;
 
 // The line of the label token that is current, or the label error.
 LinePtr label_target() {

@@ -1,5 +1,6 @@
 // errors.cpp — raise_error and its helpers.
 #include "machine/errors.h"
+#include "machine/machine.h"
 
 #include "device/console.h"
 #include "machine/program_store.h"
@@ -7,7 +8,7 @@
 
 namespace machine {
 
-std::atomic<int> fatal_flag{0};
+int& fatal_flag = state.fatal_flag;
 
 void report_error(Message message) {
   execution.translation_flag = false;

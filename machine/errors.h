@@ -1,6 +1,5 @@
 // errors.h — the one error path: report, then unwind to the command loop.
 #pragma once
-#include <atomic>
 
 #include "base/messages.h"
 
@@ -14,7 +13,7 @@ using base::Message;
 struct BasicError {};
 
 // Set when memory ran out; the command loop then ends the system.
-extern std::atomic<int> fatal_flag;
+extern int& fatal_flag;
 
 // Prints the message (with "Line N : " while a program line runs), clears the
 // value stack and the translation state, and unwinds to the command loop.

@@ -7,10 +7,11 @@
 
 #include "machine/errors.h"
 #include "machine/keywords.h"
+#include "machine/machine.h"
 
 namespace machine {
 
-LexerState lexer;
+LexerState& lexer = state.lexer;
 
 namespace {
 

@@ -34,7 +34,7 @@ struct LexerState {
   const char* token_start = "";
 };
 
-extern LexerState lexer;
+extern LexerState& lexer;
 
 // Reads the next token; statement keywords are searched in the first
 // statement_rows rows of the statement table (37 leaves make a plain name).

@@ -1,18 +1,15 @@
 // program_store.cpp — the lines of the program and the label lookup.
 #include "machine/program_store.h"
 
-#include <unordered_map>
-#include <vector>
+#include "machine/machine.h"
 
 namespace machine {
 
-ProgramStore program;
-ExecutionState execution;
+ProgramStore& program = state.program;
+ExecutionState& execution = state.execution;
 
 namespace {
-// The labelled lines by label hash, in program order, kept in step with the
-// store so that a jump does not walk the whole program.
-std::unordered_map<std::int32_t, std::vector<LinePtr>> label_index;
+auto& label_index = state.program.label_index;
 }  // namespace
 
 ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::move(t)) {}

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace machine {
 
@@ -29,8 +31,11 @@ struct ProgramStore {
   LinePtr program_head;
   LinePtr program_tail;
   std::int32_t next_line_number = 1;
+  // The labelled lines by label hash, in program order, kept in step with the
+  // store so that a jump does not walk the whole program.
+  std::unordered_map<std::int32_t, std::vector<LinePtr>> label_index;
 };
-extern ProgramStore program;
+extern ProgramStore& program;
 
 struct ExecutionState {
   LinePtr current_line;
@@ -40,7 +45,7 @@ struct ExecutionState {
   // Set by make for exactly its first pass: input$ and eof then do no I/O.
   bool translation_flag = false;
 };
-extern ExecutionState execution;
+extern ExecutionState& execution;
 
 // Label hash of a line text: -1 when it does not begin with a label.
 std::int32_t line_label_hash(std::string_view text);

@@ -1,16 +1,16 @@
 // random.cpp — a 15-bit linear congruential generator.
 #include "machine/random.h"
 
-namespace machine {
-namespace {
-std::uint32_t state = 1;
-}
+#include "machine/machine.h"
 
-void seed_random(std::uint32_t seed) { state = seed; }
+namespace machine {
+
+void seed_random(std::uint32_t seed) { state.random_state = seed; }
 
 int next_random() {
-  state = state * 214013u + 2531011u;
-  return static_cast<int>((state >> 16) & 0x7FFF);
+  std::uint32_t& x = state.random_state;
+  x = x * 214013u + 2531011u;
+  return static_cast<int>((x >> 16) & 0x7FFF);
 }
 
 }  // namespace machine

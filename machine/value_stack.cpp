@@ -5,23 +5,18 @@
 
 #include "base/limits.h"
 #include "machine/errors.h"
+#include "machine/machine.h"
 
 namespace machine {
 namespace {
 
-struct Entry {
-  int type = no_value;
-  double number = 0;
-  std::string text;
-};
+auto& entries = state.values.entries;
+std::size_t& top = state.values.top;
 
-Entry entries[limits::value_stack_entries];
-std::size_t top = 0;
-
-Entry& push(int type) {
+ValueEntry& push(int type) {
   // An expression nested deeper than the stack is reported, not overrun.
   if (top >= limits::value_stack_entries) raise_error(base::Message::bad_expression);
-  Entry& e = entries[top++];
+  ValueEntry& e = entries[top++];
   e.type = type;
   return e;
 }
@@ -30,7 +25,7 @@ Entry& push(int type) {
 
 void clear_value() {
   while (top > 0) {
-    Entry& e = entries[--top];
+    ValueEntry& e = entries[--top];
     e.type = no_value;
     e.text.clear();
   }
@@ -44,14 +39,14 @@ void put_string_owned(std::string&& text) { push(string_type).text = std::move(t
 
 double get_number() {
   if (top == 0 || entries[top - 1].type != number_type) raise_error(base::Message::type_mismatch);
-  Entry& e = entries[--top];
+  ValueEntry& e = entries[--top];
   e.type = no_value;
   return e.number;
 }
 
 std::string get_string() {
   if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
-  Entry& e = entries[--top];
+  ValueEntry& e = entries[--top];
   e.type = no_value;
   std::string s = std::move(e.text);
   e.text.clear();

@@ -1,8 +1,11 @@
 // value_stack.h — the value stack every expression leaves its result on.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "base/limits.h"
 
 namespace machine {
 
@@ -10,6 +13,17 @@ namespace machine {
 inline constexpr int no_value = 0;
 inline constexpr int number_type = 4;
 inline constexpr int string_type = 6;
+
+struct ValueEntry {
+  int type = no_value;
+  double number = 0;
+  std::string text;  // keeps its storage between uses
+};
+
+struct ValueStack {
+  std::array<ValueEntry, limits::value_stack_entries> entries;
+  std::size_t top = 0;
+};
 
 void clear_value();
 void put_number(double x);

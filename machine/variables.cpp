@@ -1,13 +1,12 @@
 // variables.cpp — the variable store and the statements let, dim and clear.
 #include "machine/variables.h"
 
-#include <unordered_map>
-
 #include "machine/control_flow.h"
 #include "machine/errors.h"
 #include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/value_stack.h"
 
 using base::Message;
@@ -15,14 +14,8 @@ using base::Message;
 namespace machine {
 namespace {
 
-struct NameHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
-// Creation order, plus an index by name so that lookup does not walk the list.
-std::vector<VariablePtr> in_order;
-std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
+auto& in_order = state.variables.in_order;
+auto& by_name = state.variables.by_name;
 
 std::int32_t subscript() {
   evaluate();

@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/limits.h"
+#include "machine/value_stack.h"
 
 namespace machine {
 
@@ -15,7 +17,7 @@ struct Variable {
   std::string name;        // as written, with a trailing '$' for strings
   int dimension_count = 0;  // 0 plain, 1..16 array
   std::array<std::int32_t, limits::array_dimensions> extents{};  // bound + 1 each
-  int type = 4;             // 4 number, 6 string; the translator marks loop counters 9
+  int type = number_type;   // or string_type; the translator marks its loop counters
   double number = 0;
   std::string text;
   std::vector<double> numbers;      // elements of a number array, row-major
@@ -24,9 +26,20 @@ struct Variable {
 // Shared so that a for entry keeps its variable valid after the store is freed.
 using VariablePtr = std::shared_ptr<Variable>;
 
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Creation order, plus an index by name so that lookup does not walk the list.
+struct VariableStore {
+  std::vector<VariablePtr> in_order;
+  std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
+};
+
 // The address of one value cell: exactly one of number and text is set.
 struct ValueCell {
-  int type = 4;
+  int type = number_type;
   double* number = nullptr;
   std::string* text = nullptr;
 };

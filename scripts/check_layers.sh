@@ -4,24 +4,26 @@
 #   platform < base < device < machine < statements, translator < app
 # statements/ and translator/ stand side by side and never include each other.
 # Prints every include that runs against the order and exits 1 when there is one.
+#   scripts/check_layers.sh [ROOT]
 set -euo pipefail
 root=${1:-"$(cd "$(dirname "$0")/.." && pwd)"}
-
-declare -A floor=([platform]=0 [base]=1 [device]=2 [machine]=3 [statements]=4 [translator]=4 [app]=5)
-
-status=0
-for folder in "${!floor[@]}"; do
-  [ -d "$root/$folder" ] || continue
-  while IFS= read -r hit; do
-    file=${hit%%:*}
-    rest=${hit#*:}
-    line=${rest%%:*}
-    target=$(sed -E 's/^[^"]*#[[:space:]]*include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"${rest#*:}")
-    [ -n "${floor[$target]+set}" ] || continue
-    if [ "$target" != "$folder" ] && { [ "${floor[$target]}" -ge "${floor[$folder]}" ]; }; then
-      echo "${file#"$root"/}:$line: $folder/ includes $target/"
-      status=1
-    fi
-  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' "$root/$folder" --include='*.h' --include='*.cpp' || true)
-done
-exit $status
+cd "$root"
+folders=()
+for f in platform base device machine statements translator app; do [ -d "$f" ] && folders+=("$f"); done
+[ ${#folders[@]} -gt 0 ] || exit 0
+find "${folders[@]}" -name '*.h' -o -name '*.cpp' | sort | xargs -r awk '
+  BEGIN {
+    floor["platform"] = 0; floor["base"] = 1; floor["device"] = 2; floor["machine"] = 3
+    floor["statements"] = 4; floor["translator"] = 4; floor["app"] = 5
+    bad = 0
+  }
+  match($0, /^[ \t]*#[ \t]*include[ \t]*"[^"\/]+\//) {
+    split(FILENAME, parts, "/"); here = parts[1]
+    target = substr($0, RSTART, RLENGTH); sub(/^[^"]*"/, "", target); sub(/\/$/, "", target)
+    if (!(target in floor) || target == here) next
+    if (floor[target] >= floor[here]) {
+      printf "%s:%d: %s/ includes %s/\n", FILENAME, FNR, here, target
+      bad = 1
+    }
+  }
+  END { exit bad }' || exit 1

@@ -10,11 +10,13 @@
 #include <fstream>
 #include <string>
 
+#include "device/device.h"
 #include "device/line_input.h"
 #include "machine/channel_table.h"
 #include "machine/errors.h"
 #include "machine/evaluator.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
 
@@ -66,11 +68,10 @@ class NoTypingBox : public device::EditBox {
 
 class ChannelsTest : public testing::Test {
  protected:
-  void SetUp() override { machine::init_channel_table(); }
+  void SetUp() override { machine::state = machine::Machine{}; }
   void TearDown() override {
-    machine::init_channel_table();
-    machine::execution.translation_flag = false;
-    device::set_edit_box(nullptr);
+    machine::state = machine::Machine{};
+    device::state = device::Device{};
   }
 };
 

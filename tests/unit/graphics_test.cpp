@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "device/console.h"
+#include "device/device.h"
 #include "device/screen.h"
 #include "device/settings.h"
 #include "machine/errors.h"
@@ -27,7 +28,7 @@ namespace {
 class Graphics : public testing::Test {
  protected:
   void SetUp() override {
-    device::settings = device::Settings{};
+    device::state = device::Device{};
     device::create_picture({}, false);
   }
 

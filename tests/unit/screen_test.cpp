@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/console.h"
+#include "device/device.h"
 #include "device/screen.h"
 #include "device/settings.h"
 #include "platform/glyphs.h"
@@ -18,10 +19,10 @@ namespace {
 class Screen : public testing::Test {
  protected:
   void SetUp() override {
-    device::settings = device::Settings{};
+    device::state = device::Device{};
     device::create_picture({}, false);  // cells and caret only: pixels, not glyph shapes
   }
-  void TearDown() override { device::settings = device::Settings{}; }
+  void TearDown() override { device::state = device::Device{}; }
 
   static platform::Raster& pic() { return device::picture(); }
   static void put(std::u16string_view text) { device::console_write_wide(text); }

@@ -12,6 +12,7 @@
 #include "machine/executor.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/machine.h"
 #include "machine/program_store.h"
 #include "machine/variables.h"
 #include "platform/file.h"
@@ -34,8 +35,7 @@ class TranslatorTest : public testing::Test {
   }
   void TearDown() override {
     close_output();
-    statements::new_program();
-    machine::execution.current_line.reset();
+    machine::state = machine::Machine{};
     fs::remove_all(dir_);
   }
   std::string path(const char* name) const { return (dir_ / name).string(); }
