@@ -72,11 +72,15 @@ TEST(WindowEditBox, TakeLastKeySeesWhatIsTypedDuringItsWait) {
   std::atomic<int> cleared{0};
   box.clear_box = [&] { ++cleared; };
   box.text_edited(u"typed before");
-  std::thread window([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    box.text_edited(u"ab");
+  std::atomic<bool> taken{false};
+  std::thread window([&] {  // keeps typing until the key is taken: no timing to lose under load
+    while (!taken) {
+      box.text_edited(u"ab");
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   });
   EXPECT_EQ(box.take_last_key(), u'b');
+  taken = true;
   window.join();
   EXPECT_EQ(cleared.load(), 1);
   EXPECT_EQ(box.take_last_key(), u'\0');  // nothing typed this time
