@@ -57,6 +57,10 @@ int main(int argc, char** argv) {
   app.add_option("--memory-limit", memory_limit_mib,
                  "MiB that arrays, strings and program lines may take together (default: 1024)")
       ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 24));
+  app::WindowOptions window_options;
+  app.add_option("--zoom", window_options.zoom, "Window zoom, a whole number (default: the screen's pixel ratio)")
+      ->check(CLI::Range(1, 16));
+  app.add_flag("--stay", window_options.stay, "Keep the window open after FILE has run (closing it ends)");
 
   std::string encoding, messages;
   app.add_option("--encoding", encoding, "Read and write program files in this encoding (default: detected)")
@@ -84,11 +88,12 @@ int main(int argc, char** argv) {
 
   platform::install_interrupt_handler(&device::break_flag);
   int status;
-  if (!tty && app::window_available()) {
+  std::string no_window;
+  if (!tty && app::window_available(no_window)) {
     options.pause_at_end = true;  // the last screen stays a moment before the window closes
-    status = app::run_window(options, argc, argv);
+    status = app::run_window(options, window_options, argc, argv);
   } else {
-    if (!tty) std::fprintf(stderr, "vornbasic: no display; running in the terminal\n");
+    if (!tty) std::fprintf(stderr, "vornbasic: %s; running in the terminal\n", no_window.c_str());
     options.pause_at_end = false;
     platform::terminal_enable_output(true);
     status = app::interpreter_thread(options);

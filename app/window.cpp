@@ -1,111 +1,30 @@
-// window.cpp — the Qt window: it paints the screen picture, passes typed
-// lines and Stop to the interpreter thread, and closes when the command loop
-// ends. The interpreter never calls Qt: it reaches the window only through
-// the repaint callback and the edit box's hand-over.
+// window.cpp — the Qt window's life: it starts the interpreter thread behind
+// the console window and closes when the command loop ends (or stays, with
+// --stay, after a start-up file). The interpreter never calls Qt: it reaches
+// the window only through the repaint callback and the edit box's hand-over.
 #include "app/window.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QImage>
-#include <QLineEdit>
+#include <QFileInfo>
+#include <QIcon>
 #include <QMetaObject>
-#include <QPainter>
-#include <QPushButton>
-#include <QWidget>
 
-#include <algorithm>
-#include <atomic>
+#include <xcb/xcb.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <future>
 #include <thread>
 
+#include "app/window_widgets.h"
+#include "device/line_history.h"
 #include "device/line_input.h"
 #include "device/screen.h"
-#include "device/settings.h"
 #include "device/window_edit_box.h"
 
 namespace app {
 namespace {
-
-// The area the screen picture takes in the window.
-class PictureView : public QWidget {
- public:
-  explicit PictureView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-  std::atomic<bool> repaint_pending{false};
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    repaint_pending = false;
-    platform::Raster& raster = device::picture();
-    std::vector<platform::Colour> pixels = raster.snapshot();
-    QImage image(reinterpret_cast<const uchar*>(pixels.data()), raster.width(), raster.height(),
-                 raster.width() * 4, QImage::Format_RGB32);
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
-  }
-};
-
-class ConsoleWindow : public QWidget {
- public:
-  explicit ConsoleWindow(device::WindowEditBox& box) : box_(box) {
-    setWindowTitle("VornBasic");
-    const device::Settings& s = device::settings;
-    view_ = new PictureView(this);
-    view_->setGeometry(0, 0, device::picture().width(), device::picture().height());
-    edit_ = new QLineEdit(this);
-    edit_->setGeometry(s.EditX, s.ControlY, s.EditWidth, s.ControlHeight);
-    auto* enter = new QPushButton("Enter", this);
-    enter->setGeometry(s.EnterX, s.ControlY, s.EnterWidth, s.ControlHeight);
-    auto* stop = new QPushButton("Stop", this);
-    stop->setGeometry(s.StopX, s.ControlY, s.StopWidth, s.ControlHeight);
-    enter->setFocusPolicy(Qt::NoFocus);
-    stop->setFocusPolicy(Qt::NoFocus);
-    int width = std::max({device::picture().width(), s.EditX + s.EditWidth, s.EnterX + s.EnterWidth, s.StopX + s.StopWidth});
-    int height = std::max(device::picture().height(), s.ControlY + s.ControlHeight);
-    setFixedSize(std::max(width, 1), std::max(height, 1));
-
-    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { box_.text_edited(text.toStdU16String()); });
-    connect(edit_, &QLineEdit::returnPressed, this, [this] { submit(); });
-    connect(enter, &QPushButton::clicked, this, [this] { submit(); });
-    connect(stop, &QPushButton::clicked, this, [this] {
-      box_.stop();
-      edit_->setFocus();
-    });
-    edit_->setFocus();
-  }
-
-  // From any thread: ask for one paint; requests pile up into one.
-  void request_paint() {
-    if (view_->repaint_pending.exchange(true)) return;
-    QMetaObject::invokeMethod(view_, [v = view_] { v->update(); }, Qt::QueuedConnection);
-  }
-
-  // From any thread: empty the edit box (not an edit of the user's).
-  void clear_edit() {
-    QMetaObject::invokeMethod(edit_, [e = edit_] { e->clear(); }, Qt::QueuedConnection);
-  }
-
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    box_.close();
-    device::break_flag = 1;
-    event->accept();
-  }
-
- private:
-  void submit() {
-    box_.submit(edit_->text().toStdU16String());
-    edit_->clear();
-    edit_->setFocus();
-  }
-
-  device::WindowEditBox& box_;
-  PictureView* view_;
-  QLineEdit* edit_;
-};
 
 ConsoleWindow* the_window = nullptr;
 
@@ -113,30 +32,63 @@ void repaint_window() {
   if (the_window) the_window->request_paint();
 }
 
-}  // namespace
+// A window destroyed from outside (not closed through the window manager)
+// ends the process as closing does: X tells only through DestroyNotify.
+class DestroyWatch : public QAbstractNativeEventFilter {
+ public:
+  DestroyWatch(ConsoleWindow& window, device::WindowEditBox& box) : window_(window), box_(box) {}
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (type != "xcb_generic_event_t") return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY) return false;
+    auto* destroyed = reinterpret_cast<xcb_destroy_notify_event_t*>(event);
+    if (destroyed->window != static_cast<xcb_window_t>(window_.winId())) return false;
+    box_.close();
+    device::break_flag = 1;
+    QMetaObject::invokeMethod(qApp, [] { QApplication::quit(); }, Qt::QueuedConnection);
+    return true;
+  }
 
-bool window_available() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    if (const char* v = std::getenv(name); v && *v) return true;
-  return false;
+ private:
+  ConsoleWindow& window_;
+  device::WindowEditBox& box_;
+};
+
+QString title_file(const std::u16string& startup_file) {
+  return QFileInfo(QString::fromStdU16String(startup_file)).fileName();
 }
 
-int run_window(const LoopOptions& options, int argc, char** argv) {
+}  // namespace
+
+int run_window(LoopOptions options, const WindowOptions& window_options, int argc, char** argv) {
+  // The zoom is ours, in whole pixels: Qt's own scaling would blur the picture.
+  if (!std::getenv("QT_ENABLE_HIGHDPI_SCALING") && !std::getenv("QT_SCALE_FACTOR"))
+    ::setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(":/icons/vornbasic.svg"));
   device::WindowEditBox box;
   device::set_edit_box(&box);
-  ConsoleWindow window(box);
+  ConsoleWindow window(box, window_options.zoom, title_file(options.startup_file), device::history_file_path());
   the_window = &window;
   box.clear_box = [&window] { window.clear_edit(); };
+  box.on_prompt = [&window](bool waiting) { window.set_running(!waiting); };
   device::set_repaint_callback(repaint_window);
+  DestroyWatch destroy_watch(window, box);
+  app.installNativeEventFilter(&destroy_watch);
   window.show();
 
-  // The interpreter thread; when its command loop ends, the window closes.
+  // The interpreter thread; when its command loop ends, the window closes,
+  // or stays after a start-up file with --stay.
+  bool stay = window_options.stay && !options.startup_file.empty();
+  if (stay) options.pause_at_end = false;
   std::promise<int> status_promise;
   std::future<int> status = status_promise.get_future();
   std::thread interpreter([&] {
     status_promise.set_value(interpreter_thread(options));
-    QMetaObject::invokeMethod(&app, [] { QApplication::quit(); }, Qt::QueuedConnection);
+    if (stay)
+      QMetaObject::invokeMethod(&window, [&window] { window.interpreter_ended(); }, Qt::QueuedConnection);
+    else
+      QMetaObject::invokeMethod(&app, [] { QApplication::quit(); }, Qt::QueuedConnection);
   });
   QApplication::exec();
 
@@ -147,6 +99,7 @@ int run_window(const LoopOptions& options, int argc, char** argv) {
   device::break_flag = 1;
   if (status.wait_for(std::chrono::seconds(2)) != std::future_status::ready) std::_Exit(0);
   interpreter.join();
+  app.removeNativeEventFilter(&destroy_watch);
   device::set_repaint_callback(nullptr);
   device::set_edit_box(nullptr);
   the_window = nullptr;

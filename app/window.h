@@ -2,15 +2,23 @@
 // and "Stop"; the interpreter runs on its own thread behind it.
 #pragma once
 
+#include <string>
+
 #include "app/command_loop.h"
 
 namespace app {
 
-// True when a window can be shown (a display or a Qt platform is set).
-bool window_available();
+struct WindowOptions {
+  int zoom = 0;       // 0: the screen's device pixel ratio
+  bool stay = false;  // the window stays open after a start-up file ends
+};
+
+// True when a window can be shown: a display is set and can be reached.
+// Otherwise why says what is missing. Tells Qt which display to use.
+bool window_available(std::string& why);
 
 // Shows the window, runs the interpreter thread until the command loop ends
 // or the window is closed, and returns the exit status.
-int run_window(const LoopOptions& options, int argc, char** argv);
+int run_window(LoopOptions options, const WindowOptions& window_options, int argc, char** argv);
 
 }  // namespace app

@@ -22,7 +22,9 @@ EditBox& edit_box() { return state.edit_box ? *state.edit_box : terminal_box; }
 void set_edit_box(EditBox* box) { state.edit_box = box; }
 
 LineStatus wait_typed_line(std::u16string& line, bool at_prompt) {
+  if (at_prompt) edit_box().at_prompt(true);
   LineStatus status = edit_box().wait_line(line);
+  if (at_prompt) edit_box().at_prompt(false);
   if (status == LineStatus::closed) {
     line.clear();
     if (at_prompt) return status;

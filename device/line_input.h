@@ -25,6 +25,8 @@ class EditBox {
   virtual char16_t take_last_key() = 0;
   // True when the terminal already shows what is typed (no second echo there).
   virtual bool shows_own_echo() const { return false; }
+  // The command loop starts (true) or ends (false) waiting at its prompt.
+  virtual void at_prompt(bool /*waiting*/) {}
 };
 
 void set_edit_box(EditBox* box);

@@ -8,6 +8,7 @@
 
 #include "device/device.h"
 #include "device/settings.h"
+#include "device/text_mirror.h"
 #include "platform/glyphs.h"
 #include "platform/png_writer.h"
 #include "platform/text_codec.h"
@@ -84,6 +85,7 @@ void scroll() {
   scratch.copy_from(r, {0, 0}, settings.XWidth, settings.XHeight, {0, 0});
   r.copy_from(scratch, {0, settings.StepY}, settings.XWidth, std::int64_t{settings.XHeight} - settings.StepY, {0, 0});
   fill_white({0, std::int64_t{settings.XHeight} - settings.StepY - 1}, {settings.XWidth, settings.XHeight});
+  text_mirror().scroll(settings.StepY, wrapped_sum(settings.XHeight, -std::int64_t{settings.StepY} - 1));
 }
 
 }  // namespace
@@ -96,6 +98,7 @@ void create_picture(const std::string& font_file, bool draw_glyphs) {
   pictures.font.reset();
   if (draw_glyphs) pictures.font = std::make_unique<platform::ConsoleFont>(font_pixels(settings.FontSize), font_file);
   screen = ScreenState{};
+  text_mirror().clear();
 }
 
 platform::Raster& picture() { return raster(); }
@@ -120,6 +123,7 @@ void screen_draw_char(char16_t c) {
   Point cell_b{cell_a.x + width, cell_a.y + settings.StepY};
   fill_white(cell_a, cell_b);
   draw_glyph(c, cell_a, cell_b);
+  text_mirror().put(screen.print_x, screen.print_y, width, c);
   screen.print_x = wrapped_sum(screen.print_x, width);
   if (screen.print_x >= settings.XWidth) screen_new_line();
 }
@@ -142,6 +146,7 @@ void screen_draw_caret() {
 // The rectangle reaches past the picture's bottom edge, over the edit box's rows.
 void clear_screen() {
   fill_white({0, 0}, {settings.XWidth, std::int64_t{settings.XHeight} + settings.ControlHeight});
+  text_mirror().clear();
   request_repaint();
   screen.print_x = 0;
   screen.print_y = settings.PosYOrigin;

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev
   libedit-dev
   qt6-base-dev
+  libxcb1-dev qt6-wayland libqt6svg6 xvfb xdotool xclip
   xfonts-shinonome fonts-ipafont-gothic
   python3 scdoc
   dpkg-dev fakeroot file lintian desktop-file-utils

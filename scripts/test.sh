@@ -13,6 +13,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_SANITIZE=ON)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 fi
 
 select=()
@@ -20,7 +21,7 @@ if [ "${1:-}" = "--tsan" ]; then
   dir=build-tsan
   flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_TSAN=ON)
   export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
-  select=(-R 'WindowEditBox|window/')
+  select=(-R 'Window|window/')
 fi
 
 ./scripts/install-deps.sh
