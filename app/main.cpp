@@ -56,7 +56,10 @@ int main(int argc, char** argv) {
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
-  device::create_picture(font_file);
+  bool in_window = !tty && app::window_available();
+  // In the terminal without a screenshot nobody sees the picture: it keeps
+  // its state but no pixels.
+  device::create_picture(font_file, true, in_window || !screenshot.empty());
 
   app::LoopOptions options;
   options.startup_file = startup_name(file);
@@ -64,7 +67,7 @@ int main(int argc, char** argv) {
 
   platform::install_interrupt_handler(&device::break_flag);
   int status;
-  if (!tty && app::window_available()) {
+  if (in_window) {
     options.pause_at_end = true;  // the last screen stays a moment before the window closes
     status = app::run_window(options, argc, argv);
   } else {

@@ -53,12 +53,12 @@ void console_put_char(char16_t c) {
 }
 
 void console_write_wide(std::u16string_view text) {
-  screen_hold_caret(true);
+  screen_hold(true);
   for (char16_t c : text) {
     if (c == 0) break;
     console_put_char(c);
   }
-  screen_hold_caret(false);
+  screen_hold(false);
 }
 
 void console_write(std::string_view text) {

@@ -84,11 +84,17 @@ void fill_white(Point a, Point b) {
   r.rectangle(a, b);
 }
 
-void draw_glyph(char16_t c, Point cell_a, Point cell_b) {
-  if (!pictures.font) return;
-  const platform::Glyph& g = pictures.font->glyph(c);
-  if (g.mask.width == 0) return;
-  raster().draw_mask(g.mask, {cell_a.x + g.left, cell_a.y + g.top}, cell_a, cell_b, platform::black);
+// The cell painted white (null pen, white brush) with the glyph of c on it.
+void draw_cell(char16_t c, Point cell_a, Point cell_b) {
+  platform::Raster& r = raster();
+  r.select_pen(platform::Pen::null);
+  r.select_brush(platform::Brush::white);
+  const platform::Glyph* g = pictures.font ? &pictures.font->glyph(c) : nullptr;
+  if (!g) {
+    r.draw_cell(cell_a, cell_b, nullptr, {}, platform::black);
+    return;
+  }
+  r.draw_cell(cell_a, cell_b, &g->mask, {cell_a.x + g->left, cell_a.y + g->top}, platform::black);
 }
 
 // Moves everything up by StepY and clears the row that comes in (and the
@@ -140,8 +146,7 @@ void screen_draw_char(char16_t c) {
   screen.last_char_width = width;
   Point cell_a{screen.print_x, screen.print_y};
   Point cell_b{cell_a.x + width, cell_a.y + settings.StepY};
-  fill_white(cell_a, cell_b);
-  draw_glyph(c, cell_a, cell_b);
+  draw_cell(c, cell_a, cell_b);
   screen.print_x = wrapped_sum(screen.print_x, width);
   if (screen.print_x >= settings.XWidth) screen_new_line();
 }
@@ -164,14 +169,20 @@ void screen_draw_caret() {
 
 // The pending caret goes into the pixels with the pen and line points it
 // left behind, which are the black pen and its second stroke.
-void screen_hold_caret(bool held) {
-  caret_hold.held = held;
-  if (held || !caret_hold.pending) return;
-  caret_hold.pending = false;
+void screen_hold(bool held) {
   platform::Raster& r = raster();
-  r.polyline({std::int64_t{screen.caret_x} + 1, screen.caret_y},
-             {std::int64_t{screen.caret_x} + 1, std::int64_t{screen.caret_y} + settings.FontSize});
-  r.polyline(screen.line_points[0], screen.line_points[1]);
+  caret_hold.held = held;
+  if (held) {
+    r.hold();
+    return;
+  }
+  if (caret_hold.pending) {
+    caret_hold.pending = false;
+    r.polyline({std::int64_t{screen.caret_x} + 1, screen.caret_y},
+               {std::int64_t{screen.caret_x} + 1, std::int64_t{screen.caret_y} + settings.FontSize});
+    r.polyline(screen.line_points[0], screen.line_points[1]);
+  }
+  r.release();
 }
 
 // The rectangle reaches past the picture's bottom edge, over the edit box's rows.

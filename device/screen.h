@@ -47,9 +47,10 @@ void screen_draw_char(char16_t c);
 void screen_new_line();
 // Draw the caret at the print position and ask for a repaint.
 void screen_draw_caret();
-// While held, a drawn caret reaches the pixels only when the hold ends (or
-// never, when the next character erases it first): for a run of characters.
-void screen_hold_caret(bool held);
+// For a run of characters: while held, the picture stays locked for this
+// thread (a window's copy waits), and a drawn caret reaches the pixels only
+// when the hold ends, or never when the next character erases it first.
+void screen_hold(bool held);
 // Clear the picture white and put the print position home.
 void clear_screen();
 // Ask the window (if any) to copy the picture.

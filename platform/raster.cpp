@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -13,6 +14,14 @@ namespace {
 using Lock = std::lock_guard<std::mutex>;
 
 int clamp_side(int side) { return std::clamp(side, 1, max_raster_side); }
+
+// Sets n pixels to colour, eight at a time where it can.
+void paint(Colour* pixels, std::int64_t n, Colour colour) {
+  std::int64_t i = 0;
+  for (; i + 8 <= n; i += 8)
+    for (int k = 0; k < 8; ++k) pixels[i + k] = colour;
+  for (; i < n; ++i) pixels[i] = colour;
+}
 
 // The corners of a box in order: a is top-left, b bottom-right (exclusive).
 void order(Point& a, Point& b) {
@@ -70,7 +79,7 @@ Raster::Raster(int width, int height, bool keep_pixels)
       ink_(keep_pixels ? static_cast<std::size_t>(height_) : 0) {}
 
 Colour Raster::pixel(std::int64_t x, std::int64_t y) const {
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   return inside(x, y) && !blind() ? row(y)[x] : white;
 }
 
@@ -84,13 +93,25 @@ std::vector<Colour> Raster::snapshot() const {
   return copy;
 }
 
+void Raster::hold() {
+  if (held_) return;
+  mutex_.lock();
+  held_ = true;
+}
+
+void Raster::release() {
+  if (!held_) return;
+  held_ = false;
+  mutex_.unlock();
+}
+
 void Raster::rotate_up(int rows) {
   if (rows <= 0 || rows >= height_) return;
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   first_row_ = static_cast<int>(ring_index(rows));
 }
 
-void Raster::add_ink(std::int64_t y, std::int64_t left, std::int64_t right) {
+inline void Raster::add_ink(std::int64_t y, std::int64_t left, std::int64_t right) {
   Ink& ink = ink_[static_cast<std::size_t>(ring_index(y))];
   if (ink.left >= ink.right) {
     ink = {static_cast<std::int32_t>(left), static_cast<std::int32_t>(right)};
@@ -106,6 +127,19 @@ void Raster::put(std::int64_t x, std::int64_t y, Colour colour) {
   if (colour != white) add_ink(y, x, x + 1);
 }
 
+inline void Raster::whiten(std::int64_t y, std::int64_t left, std::int64_t right) {
+  Ink& ink = ink_[static_cast<std::size_t>(ring_index(y))];
+  std::int64_t from = std::max<std::int64_t>(left, ink.left), to = std::min<std::int64_t>(right, ink.right);
+  if (from >= to) return;
+  paint(row(y) + from, to - from, white);
+  if (left <= ink.left && right >= ink.right)
+    ink = {};
+  else if (left <= ink.left)
+    ink.left = static_cast<std::int32_t>(right);
+  else if (right >= ink.right)
+    ink.right = static_cast<std::int32_t>(left);
+}
+
 // White is painted only where the row has ink, and the ink shrinks when the
 // span covers one of its ends.
 void Raster::fill_span(std::int64_t y, std::int64_t left, std::int64_t right, Colour colour) {
@@ -114,20 +148,11 @@ void Raster::fill_span(std::int64_t y, std::int64_t left, std::int64_t right, Co
   right = std::min<std::int64_t>(right, width_);
   if (left >= right) return;
   if (colour != white) {
-    std::fill(row(y) + left, row(y) + right, colour);
+    paint(row(y) + left, right - left, colour);
     add_ink(y, left, right);
     return;
   }
-  Ink& ink = ink_[static_cast<std::size_t>(ring_index(y))];
-  std::int64_t from = std::max<std::int64_t>(left, ink.left), to = std::min<std::int64_t>(right, ink.right);
-  if (from >= to) return;
-  std::fill(row(y) + from, row(y) + to, white);
-  if (left <= ink.left && right >= ink.right)
-    ink = {};
-  else if (left <= ink.left)
-    ink.left = static_cast<std::int32_t>(right);
-  else if (right >= ink.right)
-    ink.right = static_cast<std::int32_t>(left);
+  whiten(y, left, right);
 }
 
 void Raster::straight_run(std::int64_t x, std::int64_t y, int step_x, int step_y, std::int64_t count,
@@ -141,11 +166,14 @@ void Raster::straight_run(std::int64_t x, std::int64_t y, int step_x, int step_y
   std::int64_t end = y + step_y * (count - 1);
   std::int64_t top = std::max<std::int64_t>(std::min(y, end), 0);
   std::int64_t bottom = std::min<std::int64_t>(std::max(y, end) + 1, height_);
-  for (std::int64_t r = top; r < bottom; ++r) put(x, r, colour);
+  for (std::int64_t r = top; r < bottom; ++r) {
+    row(r)[x] = colour;
+    if (colour != white) add_ink(r, x, x + 1);
+  }
 }
 
 void Raster::set_pixel(std::int64_t x, std::int64_t y, Colour colour) {
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   put(x, y, colour);
 }
 
@@ -154,7 +182,7 @@ void Raster::set_pixel(std::int64_t x, std::int64_t y, Colour colour) {
 void Raster::polyline(Point a, Point b) {
   if (pen_ == Pen::null) return;
   Colour colour = pen_colour(pen_);
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   std::int64_t dx = b.x - a.x, dy = b.y - a.y;
   bool x_major = std::abs(dx) >= std::abs(dy);
@@ -234,7 +262,7 @@ static void draw_figure(Raster& raster, const Rows& rows, std::int64_t top, std:
 
 void Raster::rectangle(Point a, Point b) {
   order(a, b);
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   if (pen_ == Pen::null) {  // all brush: the rows of the box, clipped once
     std::int64_t top = std::max<std::int64_t>(a.y, 0), bottom = std::min<std::int64_t>(b.y, height_);
@@ -246,13 +274,13 @@ void Raster::rectangle(Point a, Point b) {
 
 void Raster::ellipse(Point a, Point b) {
   order(a, b);
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   draw_figure(*this, EllipseRows(a, b), a.y, b.y, &Raster::fill_span, pen_, brush_);
 }
 
 void Raster::draw_mask(const Mask& mask, Point origin, Point clip_a, Point clip_b, Colour colour) {
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   std::int64_t top = std::max<std::int64_t>(clip_a.y, 0), bottom = std::min<std::int64_t>(clip_b.y, height_);
   std::int64_t left = std::max<std::int64_t>(clip_a.x, 0), right = std::min<std::int64_t>(clip_b.x, width_);
@@ -270,7 +298,7 @@ void Raster::draw_mask(const Mask& mask, Point origin, Point clip_a, Point clip_
 // Only the words of the rows inside the clip box are read, and of each word
 // only its set bits are visited.
 void Raster::draw_mask(const BitMask& mask, Point origin, Point clip_a, Point clip_b, Colour colour) {
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   std::int64_t top = std::max<std::int64_t>({clip_a.y, 0, origin.y});
   std::int64_t bottom = std::min<std::int64_t>({clip_b.y, height_, origin.y + mask.height});
@@ -295,12 +323,48 @@ void Raster::draw_mask(const BitMask& mask, Point origin, Point clip_a, Point cl
   }
 }
 
+// Masks and cells up to 64 pixels wide take one word per row: the row's
+// bits are lined up with the cell's visible columns, the white goes where
+// the row has ink, then the set bits are painted.
+void Raster::draw_cell(Point a, Point b, const BitMask* mask, Point origin, Colour colour) {
+  bool narrow = a.x <= b.x && a.y <= b.y && b.x - a.x <= 64 && (!mask || mask->words_per_row <= 1);
+  if (!narrow) {
+    Pen pen = pen_;
+    Brush brush = brush_;
+    pen_ = Pen::null;
+    brush_ = Brush::white;
+    rectangle(a, b);
+    pen_ = pen;
+    brush_ = brush;
+    if (mask && mask->width > 0) draw_mask(*mask, origin, a, b, colour);
+    return;
+  }
+  DrawLock lock(*this);
+  if (blind()) return;
+  std::int64_t left = std::max<std::int64_t>(a.x, 0), right = std::min<std::int64_t>(b.x, width_);
+  std::int64_t top = std::max<std::int64_t>(a.y, 0), bottom = std::min<std::int64_t>(b.y, height_);
+  if (left >= right) return;
+  std::int64_t columns = right - left;
+  std::uint64_t visible = columns < 64 ? (std::uint64_t{1} << columns) - 1 : ~std::uint64_t{0};
+  std::int64_t shift = mask ? origin.x - left : 0;  // bit k of a mask row lands on column left + k + shift
+  for (std::int64_t y = top; y < bottom; ++y) {
+    whiten(y, left, right);
+    std::int64_t mask_row = y - origin.y;
+    if (!mask || mask_row < 0 || mask_row >= mask->height || mask->width == 0) continue;
+    std::uint64_t word = mask->words[static_cast<std::size_t>(mask_row)];
+    std::uint64_t bits = shift >= 64 || shift <= -64 ? 0 : shift >= 0 ? word << shift : word >> -shift;
+    bits &= visible;
+    if (bits == 0) continue;
+    Colour* pixels = row(y) + left;
+    if (colour != white) add_ink(y, left + std::countr_zero(bits), left + 64 - std::countl_zero(bits));
+    for (; bits; bits &= bits - 1) pixels[std::countr_zero(bits)] = colour;
+  }
+}
+
 void Raster::copy_from(const Raster& source, Point from, std::int64_t w, std::int64_t h, Point to) {
-  std::unique_lock<std::mutex> mine(mutex_, std::defer_lock), theirs(source.mutex_, std::defer_lock);
-  if (&source == this)
-    mine.lock();
-  else
-    std::lock(mine, theirs);
+  DrawLock mine(*this);
+  std::optional<DrawLock> theirs;
+  if (&source != this) theirs.emplace(source);
   std::int64_t k_lo = std::max<std::int64_t>({0, -from.x, -to.x});
   std::int64_t k_hi = std::min<std::int64_t>({w, source.width_ - from.x, width_ - to.x});
   std::int64_t r_lo = std::max<std::int64_t>({0, -from.y, -to.y});
@@ -339,7 +403,7 @@ void Raster::draw_bitmap_2bit(const std::uint8_t* data, std::size_t size, int w,
   std::size_t stride = bitmap_2bit_bytes(w, 1);
   std::int64_t r_lo = std::max<std::int64_t>(0, -to.y), r_hi = std::min<std::int64_t>(h, height_ - to.y);
   std::int64_t c_lo = std::max<std::int64_t>(0, -to.x), c_hi = std::min<std::int64_t>(w, width_ - to.x);
-  Lock lock(mutex_);
+  DrawLock lock(*this);
   if (blind()) return;
   for (std::int64_t r = r_lo; r < r_hi; ++r) {
     const std::uint8_t* bytes = data + stride * static_cast<std::size_t>(r);

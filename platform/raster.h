@@ -76,11 +76,16 @@ class Raster {
   Pen pen() const { return pen_; }
   Brush brush() const { return brush_; }
 
+  // Drawing (and pixel) calls come from one thread, the drawing thread.
   // The colour at (x, y); white outside the picture.
   Colour pixel(std::int64_t x, std::int64_t y) const;
   // A copy of all pixels, rows top to bottom, taken under the picture's lock:
-  // another thread may call it while this one draws.
+  // another thread may call it while the drawing thread draws.
   std::vector<Colour> snapshot() const;
+  // The drawing thread holds the picture's lock across many drawing calls,
+  // which then take no lock of their own; a snapshot waits until release().
+  void hold();
+  void release();
 
   void set_pixel(std::int64_t x, std::int64_t y, Colour colour);
   // The two-point polyline from a to b with the current pen, b not drawn.
@@ -93,6 +98,10 @@ class Raster {
   // origin, only inside the box [clip_a, clip_b).
   void draw_mask(const Mask& mask, Point origin, Point clip_a, Point clip_b, Colour colour);
   void draw_mask(const BitMask& mask, Point origin, Point clip_a, Point clip_b, Colour colour);
+  // A character cell in one pass: the box [a, b) painted white, then the
+  // mask's set pixels (none when mask is null) in colour inside the box, as
+  // rectangle with the null pen and white brush followed by draw_mask would.
+  void draw_cell(Point a, Point b, const BitMask* mask, Point origin, Colour colour);
   // Copies the w x h block at (sx, sy) of source to (dx, dy) of this picture.
   void copy_from(const Raster& source, Point from, std::int64_t w, std::int64_t h, Point to);
   // A device bitmap of 2 bits per pixel: rows top to bottom, each padded to 16
@@ -118,6 +127,8 @@ class Raster {
   bool inside(std::int64_t x, std::int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   void put(std::int64_t x, std::int64_t y, Colour colour);
   void fill_span(std::int64_t y, std::int64_t left, std::int64_t right, Colour colour);
+  // Paints [left, right) of row y (inside the picture) white where it has ink.
+  void whiten(std::int64_t y, std::int64_t left, std::int64_t right);
   // Columns [left, right) of row y (both inside the picture) may now hold ink.
   void add_ink(std::int64_t y, std::int64_t left, std::int64_t right);
   // A vertical or horizontal run of pixels from (x, y), count steps of
@@ -131,6 +142,22 @@ class Raster {
     return index >= height_ ? index - height_ : index;
   }
   bool blind() const { return pixels_.empty(); }
+  // The picture's lock for one drawing call, unless the drawing thread holds it.
+  class DrawLock {
+   public:
+    explicit DrawLock(const Raster& raster) : raster_(raster), locked_(!raster.held_) {
+      if (locked_) raster_.mutex_.lock();
+    }
+    ~DrawLock() {
+      if (locked_) raster_.mutex_.unlock();
+    }
+    DrawLock(const DrawLock&) = delete;
+    DrawLock& operator=(const DrawLock&) = delete;
+
+   private:
+    const Raster& raster_;
+    bool locked_;
+  };
 
   int width_;
   int height_;
@@ -140,6 +167,7 @@ class Raster {
   Pen pen_ = Pen::black;
   Brush brush_ = Brush::white;
   mutable std::mutex mutex_;
+  bool held_ = false;  // drawing thread only
 };
 
 // Bytes of a 2-bit device bitmap of w x h pixels (rows padded to 16 bits).
