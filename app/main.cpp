@@ -1,5 +1,6 @@
 // main.cpp — process entry: options, settings, then the interpreter.
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "device/screen.h"
 #include "device/settings_file.h"
 #include "platform/paths.h"
+#include "platform/plugin.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
@@ -26,6 +28,16 @@ std::u16string startup_name(const std::string& arg) {
 }
 
 }  // namespace
+
+namespace app {
+
+bool window_available() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (const char* v = std::getenv(name); v && *v) return true;
+  return false;
+}
+
+}  // namespace app
 
 int main(int argc, char** argv) {
   CLI::App app{"Vorn Basic - a small interactive BASIC.\n"
@@ -57,6 +69,13 @@ int main(int argc, char** argv) {
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
   bool in_window = !tty && app::window_available();
+  app::WindowEntry run_window = nullptr;
+  if (in_window) {
+    std::string error;
+    run_window = reinterpret_cast<app::WindowEntry>(platform::plugin_symbol(app::window_library, app::window_entry, error));
+    if (!run_window) std::fprintf(stderr, "vornbasic: the window cannot be opened (%s)\n", error.c_str());
+    in_window = run_window != nullptr;
+  }
   // In the terminal without a screenshot nobody sees the picture: it keeps
   // its state but no pixels.
   device::create_picture(font_file, true, in_window || !screenshot.empty());
@@ -69,7 +88,7 @@ int main(int argc, char** argv) {
   int status;
   if (in_window) {
     options.pause_at_end = true;  // the last screen stays a moment before the window closes
-    status = app::run_window(options, argc, argv);
+    status = run_window(&options, argc, argv);
   } else {
     if (!tty) std::fprintf(stderr, "vornbasic: no display; running in the terminal\n");
     options.pause_at_end = false;

@@ -115,12 +115,6 @@ void repaint_window() {
 
 }  // namespace
 
-bool window_available() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    if (const char* v = std::getenv(name); v && *v) return true;
-  return false;
-}
-
 int run_window(const LoopOptions& options, int argc, char** argv) {
   QApplication app(argc, argv);
   device::WindowEditBox box;
@@ -154,3 +148,9 @@ int run_window(const LoopOptions& options, int argc, char** argv) {
 }
 
 }  // namespace app
+
+// The library's entry point, looked up by name when the window is loaded.
+extern "C" __attribute__((visibility("default"))) int vornbasic_run_window(const app::LoopOptions* options, int argc,
+                                                                           char** argv) {
+  return app::run_window(*options, argc, argv);
+}

@@ -13,4 +13,11 @@ bool window_available();
 // or the window is closed, and returns the exit status.
 int run_window(const LoopOptions& options, int argc, char** argv);
 
+// The window lives in a library of its own (window_library, beside the
+// program), loaded only when a window is shown, so that the terminal never
+// loads the toolkit. Its entry point is run_window under this C name.
+inline constexpr const char* window_library = "vornbasic-window.so";
+inline constexpr const char* window_entry = "vornbasic_run_window";
+using WindowEntry = int (*)(const LoopOptions* options, int argc, char** argv);
+
 }  // namespace app
