@@ -1,4 +1,4 @@
-// plugin.cpp — dlopen of a library beside /proc/self/exe.
+// plugin.cpp — dlopen of a library beside /proc/self/exe or in its ../lib/vornbasic/.
 #include "platform/plugin.h"
 
 #include <dlfcn.h>
@@ -15,7 +15,10 @@ void* plugin_symbol(const std::string& file_name, const char* symbol, std::strin
     error = "cannot find the program's folder";
     return nullptr;
   }
-  std::string path = (self.parent_path() / file_name).string();
+  // Beside the program (the build folder), else in the installed library folder.
+  std::filesystem::path folder = self.parent_path();
+  std::string path = (folder / file_name).string();
+  if (!std::filesystem::exists(path, failed)) path = (folder / ".." / "lib" / "vornbasic" / file_name).string();
   void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
     const char* reason = ::dlerror();
