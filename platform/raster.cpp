@@ -6,7 +6,6 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <optional>
 
 namespace platform {
 namespace {
@@ -362,9 +361,15 @@ void Raster::draw_cell(Point a, Point b, const BitMask* mask, Point origin, Colo
 }
 
 void Raster::copy_from(const Raster& source, Point from, std::int64_t w, std::int64_t h, Point to) {
-  DrawLock mine(*this);
-  std::optional<DrawLock> theirs;
-  if (&source != this) theirs.emplace(source);
+  // Two pictures are locked together (no order between them); a held one not again.
+  std::unique_lock<std::mutex> mine(mutex_, std::defer_lock), theirs(source.mutex_, std::defer_lock);
+  bool lock_mine = !held_, lock_theirs = &source != this && !source.held_;
+  if (lock_mine && lock_theirs)
+    std::lock(mine, theirs);
+  else if (lock_mine)
+    mine.lock();
+  else if (lock_theirs)
+    theirs.lock();
   std::int64_t k_lo = std::max<std::int64_t>({0, -from.x, -to.x});
   std::int64_t k_hi = std::min<std::int64_t>({w, source.width_ - from.x, width_ - to.x});
   std::int64_t r_lo = std::max<std::int64_t>({0, -from.y, -to.y});
