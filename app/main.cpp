@@ -1,5 +1,6 @@
 // main.cpp — process entry: options, settings, then the interpreter.
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "device/settings_file.h"
 #include "machine/memory_budget.h"
 #include "platform/paths.h"
+#include "platform/plugin.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
@@ -27,7 +29,30 @@ std::u16string startup_name(const std::string& arg) {
   return name;
 }
 
+// A display or a Qt platform is named: the window may be tried.
+bool display_set() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (const char* v = std::getenv(name); v && *v) return true;
+  return false;
+}
+
+// Loads the window's library and asks it whether the display can be reached;
+// its entry point, or none with the reason in why.
+app::WindowEntry load_window(std::string& why) {
+  std::string error;
+  auto check = reinterpret_cast<app::WindowCheck>(
+      platform::plugin_symbol(app::window_library, app::window_check_entry, error));
+  auto entry = reinterpret_cast<app::WindowEntry>(
+      check ? platform::plugin_symbol(app::window_library, app::window_entry, error) : nullptr);
+  if (!check || !entry) {
+    why = "the window cannot be opened (" + error + ")";
+    return nullptr;
+  }
+  return check(&why) ? entry : nullptr;
+}
+
 }  // namespace
+
 
 int main(int argc, char** argv) {
   CLI::App app{"Vorn Basic - a small interactive BASIC.\n"
@@ -79,7 +104,12 @@ int main(int argc, char** argv) {
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
-  device::create_picture(font_file);
+  std::string no_window = "no display";
+  app::WindowEntry run_window = !tty && display_set() ? load_window(no_window) : nullptr;
+  bool in_window = run_window != nullptr;
+  // In the terminal without a screenshot nobody sees the picture: it keeps
+  // its state but no pixels.
+  device::create_picture(font_file, true, in_window || !screenshot.empty());
 
   app::LoopOptions options;
   options.startup_file = startup_name(file);
@@ -88,10 +118,9 @@ int main(int argc, char** argv) {
 
   platform::install_interrupt_handler(&device::break_flag);
   int status;
-  std::string no_window;
-  if (!tty && app::window_available(no_window)) {
+  if (in_window) {
     options.pause_at_end = true;  // the last screen stays a moment before the window closes
-    status = app::run_window(options, window_options, argc, argv);
+    status = run_window(&options, &window_options, argc, argv);
   } else {
     if (!tty) std::fprintf(stderr, "vornbasic: %s; running in the terminal\n", no_window.c_str());
     options.pause_at_end = false;

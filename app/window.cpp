@@ -107,3 +107,14 @@ int run_window(LoopOptions options, const WindowOptions& window_options, int arg
 }
 
 }  // namespace app
+
+// The library's entry points, looked up by name when the window is loaded.
+extern "C" __attribute__((visibility("default"))) bool vornbasic_window_available(std::string* why) {
+  return app::window_available(*why);
+}
+
+extern "C" __attribute__((visibility("default"))) int vornbasic_run_window(const app::LoopOptions* options,
+                                                                           const app::WindowOptions* window_options,
+                                                                           int argc, char** argv) {
+  return app::run_window(*options, *window_options, argc, argv);
+}

@@ -21,4 +21,14 @@ bool window_available(std::string& why);
 // or the window is closed, and returns the exit status.
 int run_window(LoopOptions options, const WindowOptions& window_options, int argc, char** argv);
 
+// The window lives in a library of its own (window_library, beside the
+// program), loaded only when a display is set, so that the terminal never
+// loads the toolkit. Its entry points are window_available and run_window
+// under these C names.
+inline constexpr const char* window_library = "vornbasic-window.so";
+inline constexpr const char* window_check_entry = "vornbasic_window_available";
+inline constexpr const char* window_entry = "vornbasic_run_window";
+using WindowCheck = bool (*)(std::string* why);
+using WindowEntry = int (*)(const LoopOptions* options, const WindowOptions* window_options, int argc, char** argv);
+
 }  // namespace app

@@ -37,7 +37,8 @@ bool swallow_escape(char16_t c) {
 void set_terminal_mirror_paused(bool paused) { mirror_paused = paused; }
 
 void console_put_char(char16_t c) {
-  screen_erase_caret();
+  // Outside an escape sequence, a printable unit is drawn at the caret.
+  screen_erase_caret(escape_state == 0 && c >= 0x20 ? c : 0);
   if (swallow_escape(c)) return;
   if (c == 0x1B) {
     escape_state = 1;
@@ -52,10 +53,12 @@ void console_put_char(char16_t c) {
 }
 
 void console_write_wide(std::u16string_view text) {
+  screen_hold(true);
   for (char16_t c : text) {
     if (c == 0) break;
     console_put_char(c);
   }
+  screen_hold(false);
 }
 
 void console_write(std::string_view text) {

@@ -22,12 +22,14 @@ struct ScreenState {
 };
 extern ScreenState& screen;
 
-// Creates the screen picture, the scroll picture and the console font from
-// the settings (width and height kept within 1..4096, said on stderr), and
-// resets the screen state. font_file replaces the default fonts; without
-// glyphs, characters fill their cells but draw no shapes. The picture is made
-// with the defaults on first use when this was not called.
-void create_picture(const std::string& font_file = {}, bool draw_glyphs = true);
+// Creates the screen picture and the console font from the settings (width
+// and height kept within 1..4096, said on stderr), and resets the screen
+// state. font_file replaces the default fonts; without glyphs, characters
+// fill their cells but draw no shapes. Without pixels nothing is drawn at
+// all (nobody will see the picture) while every position and pen is kept as
+// if it were. The picture is made with the defaults on first use when this
+// was not called.
+void create_picture(const std::string& font_file = {}, bool draw_glyphs = true, bool keep_pixels = true);
 // The screen picture; its snapshot() may be taken from another thread.
 platform::Raster& picture();
 // Called by request_repaint (the window copies the picture); none in the terminal.
@@ -35,14 +37,20 @@ void set_repaint_callback(void (*callback)());
 // Writes the picture as a PNG file; false when it could not be written.
 bool write_screenshot(const std::string& path);
 
-// Erase the caret at (caret_x, caret_y) with the white pen.
-void screen_erase_caret();
+// Erase the caret at (caret_x, caret_y) with the white pen. drawn_next is the
+// printable unit about to be drawn, if any: where its cell will paint over
+// the caret, the caret's pixels are left to it.
+void screen_erase_caret(char16_t drawn_next = 0);
 // Draw one printable UTF-16 unit at the print position and advance (wrapping).
 void screen_draw_char(char16_t c);
 // Move the print position to the next row, scrolling the picture when needed.
 void screen_new_line();
 // Draw the caret at the print position and ask for a repaint.
 void screen_draw_caret();
+// For a run of characters: while held, the picture stays locked for this
+// thread (a window's copy waits), and a drawn caret reaches the pixels only
+// when the hold ends, or never when the next character erases it first.
+void screen_hold(bool held);
 // Clear the picture white and put the print position home.
 void clear_screen();
 // Ask the window (if any) to copy the picture.

@@ -7,11 +7,11 @@
 #include FT_SYNTHESIS_H
 #include <fontconfig/fontconfig.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <type_traits>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/text_codec.h"
@@ -108,28 +108,45 @@ Glyph take_bitmap(const FT_GlyphSlot slot, int ascent) {
   Glyph g;
   g.left = slot->bitmap_left;
   g.top = ascent - slot->bitmap_top;
-  g.mask.width = static_cast<int>(bitmap.width);
-  g.mask.height = static_cast<int>(bitmap.rows);
-  g.mask.bits.assign(static_cast<std::size_t>(g.mask.width) * static_cast<std::size_t>(g.mask.height), 0);
+  g.mask = BitMask(static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows));
   for (int r = 0; r < g.mask.height; ++r) {
     const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(r) * bitmap.pitch;
     for (int c = 0; c < g.mask.width; ++c) {
       bool on = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (row[c / 8] >> (7 - c % 8)) & 1 : row[c] >= 128;
-      g.mask.bits[static_cast<std::size_t>(r) * static_cast<std::size_t>(g.mask.width) + static_cast<std::size_t>(c)] =
-          on ? 1 : 0;
+      if (on) g.mask.set(c, r);
     }
   }
   return g;
 }
+
+// The glyph cache: a page of 256 units is made when one of them is first drawn.
+class GlyphCache {
+ public:
+  Glyph* find(char16_t unit) const {
+    const std::unique_ptr<Page>& page = pages_[unit >> 8];
+    return page ? (*page)[unit & 0xFF].get() : nullptr;
+  }
+  Glyph& keep(char16_t unit, Glyph glyph) {
+    std::unique_ptr<Page>& page = pages_[unit >> 8];
+    if (!page) page = std::make_unique<Page>();
+    return *((*page)[unit & 0xFF] = std::make_unique<Glyph>(std::move(glyph)));
+  }
+
+ private:
+  using Page = std::array<std::unique_ptr<Glyph>, 256>;
+  std::array<std::unique_ptr<Page>, 256> pages_;
+};
 
 }  // namespace
 
 struct ConsoleFont::Faces {
   LibraryPtr library;
   int pixel_size = 0;
+  std::string font_file;
+  bool opened = false;
   std::vector<Face> faces;
   bool fallback_tried = false;
-  std::unordered_map<char16_t, Glyph> cache;
+  GlyphCache cache;
 
   // Opens a font file at the console size. Bitmap fonts take their strike
   // nearest to the size; outline fonts are scaled and emboldened.
@@ -214,32 +231,41 @@ struct ConsoleFont::Faces {
     }
     return {};
   }
+
+  // The faces, opened once: the chosen file or the Shinonome set, else the fallback.
+  void open_all() {
+    if (opened) return;
+    opened = true;
+    FT_Library raw = nullptr;
+    // Sizes FreeType cannot render are not attempted: the text still advances.
+    if (pixel_size >= 1 && pixel_size <= max_raster_side && FT_Init_FreeType(&raw) == 0) library.reset(raw);
+    if (!font_file.empty()) {
+      if (!open(font_file, std::nullopt)) std::fprintf(stderr, "vornbasic: cannot open the font %s\n", font_file.c_str());
+    } else {
+      open_shinonome();
+    }
+    if (faces.empty() && library) open_fallback();
+    if (faces.empty())
+      std::fputs("vornbasic: no console font (xfonts-shinonome, fonts-ipafont-gothic); text is not drawn\n", stderr);
+  }
 };
 
 ConsoleFont::ConsoleFont(int pixel_size, const std::string& font_file) : faces_(std::make_unique<Faces>()) {
   faces_->pixel_size = pixel_size;
-  FT_Library raw = nullptr;
-  // Sizes FreeType cannot render are not attempted: the text still advances.
-  if (pixel_size >= 1 && pixel_size <= max_raster_side && FT_Init_FreeType(&raw) == 0) faces_->library.reset(raw);
-  if (!font_file.empty()) {
-    if (!faces_->open(font_file, std::nullopt))
-      std::fprintf(stderr, "vornbasic: cannot open the font %s\n", font_file.c_str());
-  } else {
-    faces_->open_shinonome();
-  }
-  if (faces_->faces.empty() && faces_->library) faces_->open_fallback();
-  if (faces_->faces.empty())
-    std::fputs("vornbasic: no console font (xfonts-shinonome, fonts-ipafont-gothic); text is not drawn\n", stderr);
+  faces_->font_file = font_file;
 }
 
 ConsoleFont::~ConsoleFont() = default;
 
-bool ConsoleFont::available() const { return !faces_->faces.empty(); }
+bool ConsoleFont::available() const {
+  faces_->open_all();
+  return !faces_->faces.empty();
+}
 
 const Glyph& ConsoleFont::glyph(char16_t unit) {
-  auto found = faces_->cache.find(unit);
-  if (found != faces_->cache.end()) return found->second;
-  return faces_->cache.emplace(unit, faces_->render_any(unit)).first->second;
+  if (Glyph* found = faces_->cache.find(unit)) return *found;
+  faces_->open_all();
+  return faces_->cache.keep(unit, faces_->render_any(unit));
 }
 
 }  // namespace platform

@@ -16,7 +16,7 @@ namespace platform {
 // A rendered glyph: its one-bit mask and where the mask's top-left corner
 // lies relative to the top-left corner of the character's cell.
 struct Glyph {
-  Mask mask;
+  BitMask mask;
   int left = 0;
   int top = 0;
 };
@@ -24,7 +24,8 @@ struct Glyph {
 class ConsoleFont {
  public:
   // pixel_size is the character height. font_file, when not empty, replaces
-  // the Shinonome fonts. Says once on stderr when no font could be opened.
+  // the Shinonome fonts. The fonts are opened at the first glyph; that says
+  // once on stderr when no font could be opened.
   ConsoleFont(int pixel_size, const std::string& font_file);
   ~ConsoleFont();
   ConsoleFont(const ConsoleFont&) = delete;

@@ -2,10 +2,14 @@
 #include "platform/terminal.h"
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <poll.h>
 #include <pthread.h>
 #include <termios.h>
@@ -19,7 +23,6 @@ namespace platform {
 namespace {
 
 bool output_enabled = false;
-std::u16string pending;
 std::string input_buffer;  // bytes read from stdin but not yet handed out
 bool input_ended = false;
 std::atomic<int>* interrupt_flag = nullptr;
@@ -30,7 +33,8 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // What stdout shows on the cursor's row: the line editor draws it again as its
 // prompt. Only tracked while lines are edited.
 std::string row_text;
-enum class Editing { undecided, on, off } editing = Editing::undecided;
+enum class Editing { undecided, on, off };
+std::atomic<Editing> editing{Editing::undecided};  // the flusher thread reads it too
 
 bool edits_lines() {
   if (editing == Editing::undecided) {
@@ -89,6 +93,91 @@ void write_all(const std::string& bytes) {
   }
 }
 
+// Console text on its way to stdout. The interpreter thread gathers a line
+// in `line`; a finished line joins `pending`, which is written at once when
+// nothing was written for the last 50 ms, else by the flusher thread when
+// those 50 ms are over: a flood of lines costs a write every 50 ms, and a
+// user watching still sees every line within that time.
+class Output {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr auto interval = std::chrono::milliseconds(50);
+  static constexpr std::size_t line_limit = 4096;       // a longer line is handed over in parts
+  static constexpr std::size_t pending_limit = 1 << 16;  // more is written at once
+
+  ~Output() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    woken_.notify_one();
+    if (flusher_.joinable()) flusher_.join();
+    flush();
+  }
+
+  // Interpreter thread.
+  void put(char16_t unit) {
+    line_.push_back(unit);
+    if (unit == u'\n' || line_.size() >= line_limit) hand_over();
+  }
+
+  // Interpreter thread: everything, the unfinished line too, now.
+  void flush() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.append(line_);
+    line_.clear();
+    write_pending();
+  }
+
+ private:
+  void hand_over() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    bool flusher_idle = pending_.empty();  // else it already waits to write
+    pending_.append(line_);
+    line_.clear();
+    if (Clock::now() - last_write_ >= interval || pending_.size() >= pending_limit) {
+      write_pending();
+      return;
+    }
+    if (!flusher_.joinable()) flusher_ = std::thread([this] { run_flusher(); });
+    if (flusher_idle) woken_.notify_one();
+  }
+
+  // With the mutex held: writes pending_ but a high surrogate at its end,
+  // whose partner has not arrived yet.
+  void write_pending() {
+    if (pending_.empty()) return;
+    std::u16string rest;
+    if (pending_.back() >= 0xD800 && pending_.back() <= 0xDBFF) {
+      rest.push_back(pending_.back());
+      pending_.pop_back();
+    }
+    std::string bytes = utf16_to_utf8(pending_);
+    write_all(bytes);
+    if (editing == Editing::on) note_row(bytes);
+    pending_ = std::move(rest);
+    last_write_ = Clock::now();
+  }
+
+  void run_flusher() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      woken_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+      if (stopping_) return;
+      woken_.wait_until(lock, last_write_ + interval, [this] { return stopping_; });
+      write_pending();
+    }
+  }
+
+  std::u16string line_;  // interpreter thread only
+  std::mutex mutex_;     // guards what follows, and the writing itself
+  std::condition_variable woken_;
+  std::u16string pending_;
+  Clock::time_point last_write_{};
+  bool stopping_ = false;
+  std::thread flusher_;
+} output;
+
 void on_interrupt(int) {
   if (!interrupt_flag) return;
   interrupt_flag->store(1);
@@ -103,24 +192,10 @@ void terminal_enable_output(bool enabled) {
 }
 
 void terminal_put(char16_t unit) {
-  if (!output_enabled) return;
-  pending.push_back(unit);
-  if (unit == u'\n' || pending.size() >= 4096) terminal_flush();
+  if (output_enabled) output.put(unit);
 }
 
-void terminal_flush() {
-  if (pending.empty()) return;
-  // Keep a high surrogate whose partner has not arrived yet.
-  std::u16string rest;
-  if (pending.back() >= 0xD800 && pending.back() <= 0xDBFF) {
-    rest.push_back(pending.back());
-    pending.pop_back();
-  }
-  std::string bytes = utf16_to_utf8(pending);
-  write_all(bytes);
-  if (editing == Editing::on) note_row(bytes);
-  pending = rest;
-}
+void terminal_flush() { output.flush(); }
 
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 

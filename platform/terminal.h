@@ -8,9 +8,11 @@ namespace platform {
 
 // Mirroring of console text to stdout is off until enabled (terminal mode).
 void terminal_enable_output(bool enabled);
-// Queues one UTF-16 unit (printable or line feed) for stdout.
+// Queues one UTF-16 unit (printable or line feed) for stdout. Finished lines
+// reach stdout within 50 ms.
 void terminal_put(char16_t unit);
-// Writes what is queued.
+// Writes what is queued, an unfinished line too. Called before every wait
+// (for input, a key, a time, a started program) and at the end.
 void terminal_flush();
 
 bool stdin_is_terminal();

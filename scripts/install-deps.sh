@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev
+  libbenchmark-dev
   libcli11-dev
   libfreetype-dev libfontconfig-dev libpng-dev
   libedit-dev

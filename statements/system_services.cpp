@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/terminal.h"
 #include "platform/text_codec.h"
 #include "statements/launch.h"
 
@@ -90,7 +91,8 @@ int exec_statement() {
 int wait_statement() {
   machine::clear_value();
   machine::evaluate();
-  // A negative count waits not at all.
+  // A negative count waits not at all. What the console printed shows first.
+  platform::terminal_flush();
   platform::sleep_ms(machine::to_int32(machine::get_number()));
   return machine::go_on;
 }
