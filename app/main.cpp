@@ -9,6 +9,7 @@
 #include "device/line_input.h"
 #include "device/screen.h"
 #include "device/settings_file.h"
+#include "machine/lexer.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -52,7 +53,12 @@ int main(int argc, char** argv) {
   app.add_option("--font", font_file, "Font file for the console instead of the Shinonome fonts");
   app.add_option("--screenshot", screenshot, "At exit, write the screen picture to this PNG file");
 
+  bool reference = false;
+  app.add_flag("--reference", reference,
+               "Read every token from the program text again, with no caches (slow; for comparing)");
+
   CLI11_PARSE(app, argc, argv);
+  if (reference) machine::reference_mode = true;
 
   platform::set_device_root(root.empty() ? platform::default_device_root() : root);
   device::read_settings_file(settings_file.empty() ? platform::host_path(device::settings_file_name) : settings_file);
