@@ -11,6 +11,7 @@
 #include "device/line_input.h"
 #include "device/screen.h"
 #include "device/settings_file.h"
+#include "machine/lexer.h"
 #include "machine/memory_budget.h"
 #include "platform/paths.h"
 #include "platform/plugin.h"
@@ -93,11 +94,16 @@ int main(int argc, char** argv) {
   app.add_option("--messages", messages, "Messages in Japanese (ja, default) or English (en); also $VORNBASIC_MESSAGES")
       ->check(CLI::IsMember({"ja", "en"}));
 
+  bool reference = false;
+  app.add_flag("--reference", reference,
+               "Read every token from the program text again, with no caches (slow; for comparing)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? 0 : 2;  // --help and --version end with 0, usage errors with 2
   }
+  if (reference) machine::reference_mode = true;
   machine::set_memory_budget(memory_limit_mib << 20);
   app::set_program_encoding(encoding);
   app::set_message_language(messages);

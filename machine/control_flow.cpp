@@ -9,6 +9,7 @@
 #include "machine/executor.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/token_cache.h"
 #include "machine/machine.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
@@ -24,17 +25,23 @@ std::size_t& for_top = state.control.for_top;
 auto& gosub_stack = state.control.gosub_stack;
 std::size_t& gosub_top = state.control.gosub_top;
 
-// The line of the label token that is current, or the label error.
-LinePtr label_target() {
-  LinePtr target = find_label(lexer.token_index, lexer.text());
+// The line of the label token that is current, or the label error; the line
+// found is remembered in the token's cache entry until the program changes.
+const LinePtr& label_target() {
+  CachedToken* entry = lexer.entry;
+  if (entry && entry->label_generation == program.generation) return *entry->label;
+  const LinePtr* target = find_label_slot(lexer.token_index, lexer.text());
   if (!target) raise_error(Message::label_not_found);
-  return target;
+  if (entry) {
+    entry->label = target;
+    entry->label_generation = program.generation;
+  }
+  return *target;
 }
 
 void jump_to_label() {
-  LinePtr target = label_target();
-  const char* text = target->text.c_str();
-  jump_to(std::move(target), text);
+  const LinePtr& target = label_target();
+  jump_to_line(target, target->text.c_str());
 }
 
 }  // namespace
@@ -61,19 +68,22 @@ int goto_statement() {
 int gosub_statement() {
   if (gosub_top >= limits::gosub_entries) raise_error(Message::gosub_overflow);
   if (lexer.token_kind != TK_LABEL) raise_error(Message::syntax);
-  LinePtr target = label_target();
-  gosub_stack[gosub_top++] = GosubEntry{execution.current_line, lexer.cursor};
-  const char* text = target->text.c_str();
-  jump_to(std::move(target), text);
+  const LinePtr& target = label_target();
+  GosubEntry& entry = gosub_stack[gosub_top++];
+  entry.line = execution.current_line;
+  entry.resume = lexer.cursor;
+  jump_to_line(target, target->text.c_str());
   return go_on;
 }
 
 // return
 int return_statement() {
   if (gosub_top == 0) raise_error(Message::return_without_gosub);
-  GosubEntry entry = std::move(gosub_stack[--gosub_top]);
-  gosub_stack[gosub_top] = GosubEntry{};
-  jump_to(std::move(entry.line), entry.resume);
+  GosubEntry& entry = gosub_stack[--gosub_top];
+  const char* resume = entry.resume;
+  entry.resume = "";
+  LinePtr line = std::move(entry.line);  // the entry is left empty, as a fresh one
+  jump_to(std::move(line), resume);
   return go_on;
 }
 
@@ -87,11 +97,12 @@ int for_statement() {
   if (entry.variable->type == string_type || entry.variable->dimension_count > 0)
     raise_error(Message::type_mismatch);
   let_statement();
-  expect_token("to");
+  if (lexer.op != OP_TO) raise_error(Message::syntax);
+  next_token();
   clear_value();
   evaluate();
   entry.limit = get_number();
-  if (lexer.is("step")) {
+  if (lexer.op == OP_STEP) {
     next_token();
     clear_value();
     evaluate();
@@ -106,23 +117,27 @@ int for_statement() {
 }
 
 // next [name]
+// Works on the top entry in place; an entry whose loop ends, or a name that is
+// not its variable, leaves the stack.
 int next_statement() {
   if (for_top == 0) raise_error(Message::next_without_for);
-  ForEntry entry = std::move(for_stack[--for_top]);
-  for_stack[for_top] = ForEntry{};
+  ForEntry& entry = for_stack[for_top - 1];
   if (lexer.token_kind == TK_NAME) {
-    if (find_variable(lexer.text()) != entry.variable.get()) raise_error(Message::next_without_for);
+    if (find_token_variable() != entry.variable.get()) {
+      for_stack[--for_top] = ForEntry{};
+      raise_error(Message::next_without_for);
+    }
     next_token();
   }
   Variable& v = *entry.variable;
   v.number += entry.step;
   // The loop goes on only while (variable - limit) * step <= 0; a test that
   // is not a number (infinity minus infinity, a NaN step) ends it.
-  if (!((v.number - entry.limit) * entry.step <= 0)) return go_on;  // the loop has ended
-  LinePtr line = entry.line;
-  const char* resume = entry.resume;
-  for_stack[for_top++] = std::move(entry);
-  jump_to(std::move(line), resume);
+  if (!((v.number - entry.limit) * entry.step <= 0)) {  // the loop has ended
+    for_stack[--for_top] = ForEntry{};
+    return go_on;
+  }
+  jump_to_line(entry.line, entry.resume);
   return go_on;
 }
 
@@ -131,13 +146,14 @@ int if_statement() {
   evaluate();
   std::int32_t condition = to_int32(get_number());
   if (condition != 0) {
-    expect_token("then");
+    if (lexer.op != OP_THEN) raise_error(Message::syntax);
+    next_token();
     if (lexer.token_kind == TK_LABEL) jump_to_label();
     return go_on;
   }
   for (;;) {
     if (lexer.token_kind == TK_END) {
-      if (!lexer.is("else")) return go_on;  // end of the line
+      if (lexer.op != OP_ELSE) return go_on;  // end of the line
       next_token();
       if (lexer.token_kind == TK_LABEL) jump_to_label();
       return go_on;

@@ -8,6 +8,7 @@
 #include "machine/errors.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
+#include "machine/token_cache.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
 
@@ -21,14 +22,14 @@ void level_or();
 // operand: number | string | ( expression ) | function | variable
 void operand() {
   char sign = 0;
-  if (lexer.token_kind != TK_STRING && (lexer.is("+") || lexer.is("-"))) {
+  if (lexer.token_kind != TK_STRING && (lexer.op == OP_PLUS || lexer.op == OP_MINUS)) {
     sign = lexer.first();
     next_token();
   }
   bool pushed = true;
   switch (lexer.token_kind) {
     case TK_PUNCT:
-      if (lexer.is("(")) {
+      if (lexer.op == OP_LPAREN) {
         next_token();
         level_or();
         expect_token(")");
@@ -68,7 +69,7 @@ void operand() {
 void level_power() {
   operand();
   if (value_type() == string_type) return;
-  while (lexer.is("^")) {
+  while (lexer.op == OP_CARET) {
     next_token();
     operand();
     double right = get_number();
@@ -83,9 +84,9 @@ void level_product() {
   if (value_type() == string_type) return;
   for (;;) {
     char op;
-    if (lexer.is("*")) op = '*';
-    else if (lexer.is("/")) op = '/';
-    else if (lexer.is("mod")) op = '%';
+    if (lexer.op == OP_STAR) op = '*';
+    else if (lexer.op == OP_SLASH) op = '/';
+    else if (lexer.op == OP_MOD) op = '%';
     else return;
     next_token();
     level_power();
@@ -110,20 +111,16 @@ void level_product() {
 void level_sum() {
   level_product();
   if (value_type() == string_type) {
-    while (lexer.is("+")) {
+    while (lexer.op == OP_PLUS) {
       next_token();
       level_product();
-      std::string right = get_string();
-      std::string left = get_string();
-      if (left.size() + right.size() > limits::string_bytes) raise_error(Message::string_too_long);
-      left += right;
-      put_string_owned(std::move(left));
+      concatenate_strings();
     }
     return;
   }
   for (;;) {
-    bool plus = lexer.is("+");
-    if (!plus && !lexer.is("-")) return;
+    bool plus = lexer.op == OP_PLUS;
+    if (!plus && lexer.op != OP_MINUS) return;
     next_token();
     level_product();
     double right = get_number();
@@ -134,10 +131,15 @@ void level_sum() {
 
 // Operators of the comparison level and the test each makes against 0.
 int comparison_operator() {
-  static const char* const ops[] = {">=", ">", "<=", "<", "<>", "="};
-  for (int i = 0; i < 6; ++i)
-    if (lexer.is(ops[i])) return i;
-  return -1;
+  switch (lexer.op) {
+    case OP_GE: return 0;
+    case OP_GT: return 1;
+    case OP_LE: return 2;
+    case OP_LT: return 3;
+    case OP_NE: return 4;
+    case OP_EQ: return 5;
+    default: return -1;
+  }
 }
 
 bool compare(int op, double d) {
@@ -160,9 +162,7 @@ void level_compare() {
     level_sum();
     double d;
     if (value_type() == string_type) {
-      std::string right = get_string();
-      std::string left = get_string();
-      d = std::strcmp(left.c_str(), right.c_str());
+      d = compare_strings();
     } else {
       double right = get_number();
       double left = get_number();
@@ -174,7 +174,7 @@ void level_compare() {
 
 void level_and() {
   level_compare();
-  while (lexer.is("and")) {
+  while (lexer.op == OP_AND) {
     next_token();
     level_compare();
     std::int32_t right = to_int32(get_number());
@@ -185,7 +185,7 @@ void level_and() {
 
 void level_or() {
   level_and();
-  while (lexer.is("or")) {
+  while (lexer.op == OP_OR) {
     next_token();
     level_and();
     std::int32_t right = to_int32(get_number());

@@ -23,6 +23,12 @@ void jump_to(LinePtr line, const char* position) {
   next_token();
 }
 
+void jump_to_line(const LinePtr& line, const char* position) {
+  if (execution.current_line.get() != line.get()) execution.current_line = line;
+  lexer.cursor = position;
+  next_token();
+}
+
 int execute_from(LinePtr line, const char* position) {
   execution.current_line = std::move(line);
   if (!execution.current_line) {
@@ -52,7 +58,7 @@ int execute_from(LinePtr line, const char* position) {
         let_statement();
         break;
       case TK_END: {
-        LinePtr next = execution.current_line->next;
+        const LinePtr& next = execution.current_line->next;
         if (!next) {
           if (execution.program_running) {
             execution.cont_line.reset();
@@ -61,7 +67,7 @@ int execute_from(LinePtr line, const char* position) {
           }
           return stop_quietly;
         }
-        execution.current_line = std::move(next);
+        execution.current_line = LinePtr(next);  // a copy first: next lives in the line it replaces
         start_reading(execution.current_line->text.c_str());
         break;
       }

@@ -13,5 +13,7 @@ int execute_from(LinePtr line, const char* position);
 
 // Makes line current and reads its first token (a jump).
 void jump_to(LinePtr line, const char* position);
+// The same for a line held elsewhere; a jump within the current line changes no owner.
+void jump_to_line(const LinePtr& line, const char* position);
 
 }  // namespace machine

@@ -8,6 +8,7 @@
 #include "machine/errors.h"
 #include "machine/keywords.h"
 #include "machine/machine.h"
+#include "machine/token_cache.h"
 
 namespace machine {
 
@@ -195,9 +196,7 @@ void read_punct() {
   }
 }
 
-}  // namespace
-
-void next_token_in(int statement_rows) {
+void read_token(int statement_rows) {
   lexer.token_start = lexer.cursor;
   lexer.token_length = 0;
   lexer.token_text[0] = '\0';
@@ -226,10 +225,151 @@ void next_token_in(int statement_rows) {
   }
 }
 
-void next_token() { next_token_in(statement_count); }
+}  // namespace
+
+void next_token_in(int statement_rows) {
+  lexer.entry = nullptr;
+  lexer.entry_line = nullptr;
+  lexer.op = OP_NONE;  // a notation error leaves no operator behind
+  read_token(statement_rows);
+  lexer.op = operator_code(lexer.token_text, lexer.token_length);
+}
+
+bool reference_mode = [] {
+  const char* v = std::getenv("VORNBASIC_REFERENCE");
+  return v && *v && *v != '0';
+}();
+
+int operator_code(const char* t, std::size_t n) {
+  switch (n) {
+    case 1:
+      switch (t[0]) {
+        case '+': return OP_PLUS;
+        case '-': return OP_MINUS;
+        case '*': return OP_STAR;
+        case '/': return OP_SLASH;
+        case '^': return OP_CARET;
+        case '>': return OP_GT;
+        case '<': return OP_LT;
+        case '=': return OP_EQ;
+        case '(': return OP_LPAREN;
+        case ')': return OP_RPAREN;
+        case ',': return OP_COMMA;
+        case ':': return OP_COLON;
+        default: return OP_NONE;
+      }
+    case 2:
+      if (t[0] == '>' && t[1] == '=') return OP_GE;
+      if (t[0] == '<' && t[1] == '=') return OP_LE;
+      if (t[0] == '<' && t[1] == '>') return OP_NE;
+      if (t[0] == 'o' && t[1] == 'r') return OP_OR;
+      if (t[0] == 't' && t[1] == 'o') return OP_TO;
+      return OP_NONE;
+    case 3:
+      if (std::memcmp(t, "mod", 3) == 0) return OP_MOD;
+      if (std::memcmp(t, "and", 3) == 0) return OP_AND;
+      return OP_NONE;
+    case 4:
+      if (std::memcmp(t, "then", 4) == 0) return OP_THEN;
+      if (std::memcmp(t, "step", 4) == 0) return OP_STEP;
+      if (std::memcmp(t, "else", 4) == 0) return OP_ELSE;
+      return OP_NONE;
+    default:
+      return OP_NONE;
+  }
+}
+
+void forget_line_tokens(const ProgramLine* line) {
+  if (lexer.entry_line != line) return;
+  lexer.entry = nullptr;
+  lexer.entry_line = nullptr;
+}
+
+namespace {
+
+// Reads from the text and computes the operator code; no cache.
+void read_uncached(int statement_rows) { next_token_in(statement_rows); }
+
+// Sets the lexer state from a cache entry, as reading the text would.
+void load_cached(CachedToken& t, const char* base, ProgramLine* line) {
+  lexer.token_start = lexer.cursor;
+  lexer.token_kind = t.kind;
+  if (t.text_length < CachedToken::inline_chars) {
+    std::memcpy(lexer.token_text, t.inline_text, CachedToken::inline_chars);  // NUL included
+  } else {
+    std::memcpy(lexer.token_text, base + t.text_begin, t.text_length);
+    lexer.token_text[t.text_length] = '\0';
+  }
+  lexer.token_length = t.text_length;
+  // Only the fields the reader sets for this kind: the others keep what the
+  // previous token left, as they do when the text is read.
+  if (t.kind == TK_NUMBER)
+    lexer.token_value = t.value;
+  else if (t.kind == TK_STATEMENT || t.kind == TK_FUNCTION || t.kind == TK_LABEL)
+    lexer.token_index = t.index;
+  lexer.cursor = base + t.next;
+  lexer.op = t.op;
+  lexer.entry = &t;
+  lexer.entry_line = line;
+}
+
+// Reads at offset of the line text and keeps what was read. A notation error
+// raises from the reader before anything is kept, so it raises again next time.
+void read_and_keep(ProgramLine* line, const char* base, std::size_t size, std::size_t offset) {
+  LineTokens& cache = line->cache;
+  read_uncached(statement_count);
+  // The token text is a run of bytes of the line: after the blanks, past the
+  // opening quote of a string or the @ of a label.
+  std::size_t begin = offset;
+  while (begin < size && static_cast<unsigned char>(base[begin]) >= 1 && static_cast<unsigned char>(base[begin]) <= 32)
+    ++begin;
+  if (lexer.token_kind == TK_STRING || lexer.token_kind == TK_LABEL) ++begin;
+  if (begin + lexer.token_length > size ||
+      std::memcmp(base + begin, lexer.token_text, lexer.token_length) != 0)
+    return;  // not a plain run of the text: read it afresh each time
+  CachedToken& t = cache.tokens.emplace_back();
+  t.kind = lexer.token_kind;
+  t.index = lexer.token_index;
+  t.value = lexer.token_value;
+  t.text_begin = static_cast<std::uint32_t>(begin);
+  t.text_length = static_cast<std::uint32_t>(lexer.token_length);
+  t.next = static_cast<std::uint32_t>(lexer.cursor - base);
+  t.op = static_cast<std::uint8_t>(lexer.op);
+  if (t.text_length < CachedToken::inline_chars) std::memcpy(t.inline_text, lexer.token_text, t.text_length);
+  cache.slot[offset] = &t;
+  lexer.entry = &t;
+  lexer.entry_line = line;
+}
+
+}  // namespace
+
+void next_token() {
+  ProgramLine* line = execution.current_line.get();
+  if (line && !reference_mode) {
+    const char* base = line->text.data();
+    std::size_t size = line->text.size();
+    auto at = reinterpret_cast<std::uintptr_t>(lexer.cursor);
+    auto from = reinterpret_cast<std::uintptr_t>(base);
+    if (at >= from && at <= from + size) {
+      std::size_t offset = at - from;
+      LineTokens& cache = line->cache;
+      if (cache.slot.empty()) cache.slot.assign(size + 1, nullptr);
+      if (CachedToken* t = cache.slot[offset]) {
+        load_cached(*t, base, line);
+        return;
+      }
+      read_and_keep(line, base, size, offset);
+      return;
+    }
+  }
+  read_uncached(statement_count);
+}
 
 void expect_token(const char* text) {
-  if (!lexer.is(text)) raise_error(Message::syntax);
+  // The texts expected are short punctuation and words: compared byte by byte.
+  const char* t = lexer.token_text;
+  while (*text && *text == *t) ++text, ++t;
+  if (*text || *t) raise_error(Message::syntax);
   next_token();
 }
 

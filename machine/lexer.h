@@ -8,6 +8,9 @@
 
 namespace machine {
 
+struct CachedToken;
+struct ProgramLine;
+
 enum TokenKind : int {
   TK_NAME = 1,
   TK_STATEMENT = 2,
@@ -32,6 +35,13 @@ struct LexerState {
   char first() const { return token_text[0]; }
   // The cursor position from which the current token would be read again.
   const char* token_start = "";
+  // The operator code of the token text (OperatorCode, OP_NONE for most tokens).
+  int op = 0;
+  // The cache entry of the current token and the line it belongs to, when the
+  // token came from a stored line's cache (nullptr otherwise). Cleared when
+  // that line goes away.
+  CachedToken* entry = nullptr;
+  const ProgramLine* entry_line = nullptr;
 };
 
 extern LexerState& lexer;
@@ -39,8 +49,21 @@ extern LexerState& lexer;
 // Reads the next token; statement keywords are searched in the first
 // statement_rows rows of the statement table (37 leaves make a plain name).
 void next_token_in(int statement_rows);
-// The interpreter's reader: all 38 statement keywords.
+// The interpreter's reader: all 38 statement keywords. Inside the text of
+// the current line it reads from the line's token cache (unless reference
+// mode is on), filling it the first time.
 void next_token();
+
+// Reference mode: every token is read from the text again, no cache is used.
+// Set from the command line or VORNBASIC_REFERENCE=1; compared against the
+// cached path by the differential tests.
+extern bool reference_mode;
+
+// Called by a line that goes away: the current token no longer refers into it.
+void forget_line_tokens(const ProgramLine* line);
+
+// The operator code of a token text.
+int operator_code(const char* text, std::size_t length);
 // Raises the syntax error unless the token text is exactly text, then steps on.
 void expect_token(const char* text);
 

@@ -1,6 +1,7 @@
 // program_store.cpp — the lines of the program and the label lookup.
 #include "machine/program_store.h"
 
+#include "machine/lexer.h"
 #include "machine/machine.h"
 
 #include "machine/memory_budget.h"
@@ -23,7 +24,13 @@ ProgramLine::ProgramLine(std::int32_t n, std::string t) : number(n), text(std::m
   charge_memory(line_bytes(*this));
 }
 
+std::uint64_t fresh_generation() {
+  static std::uint64_t last = 0;
+  return ++last;
+}
+
 ProgramLine::~ProgramLine() {
+  forget_line_tokens(this);
   refund_memory(line_bytes(*this));
   // Release the chain iteratively; a long program would otherwise recurse once per line.
   LinePtr rest = std::move(next);
@@ -57,6 +64,7 @@ std::int32_t line_label_hash(std::string_view text) {
 
 void append_line(std::string text) {
   execution.cont_line.reset();
+  program.generation = fresh_generation();
   if (!program.program_head) program.next_line_number = 1;
   auto line = std::make_shared<ProgramLine>(program.next_line_number++, std::move(text));
   line->label_hash = line_label_hash(line->text);
@@ -71,21 +79,27 @@ void append_line(std::string text) {
 }
 
 void free_program() {
+  program.generation = fresh_generation();
   label_index.clear();
   program.program_tail.reset();
   program.program_head.reset();
 }
 
-LinePtr find_label(std::int32_t hash, std::string_view name) {
+const LinePtr* find_label_slot(std::int32_t hash, std::string_view name) {
   auto it = label_index.find(hash);
   if (it == label_index.end()) return nullptr;
   for (const LinePtr& line : it->second) {
     std::string_view own;
     line_label(line->text, own);
     // Compared over the length of the line's own label.
-    if (own.size() <= name.size() && name.substr(0, own.size()) == own) return line;
+    if (own.size() <= name.size() && name.substr(0, own.size()) == own) return &line;
   }
   return nullptr;
+}
+
+LinePtr find_label(std::int32_t hash, std::string_view name) {
+  const LinePtr* slot = find_label_slot(hash, name);
+  return slot ? *slot : nullptr;
 }
 
 }  // namespace machine

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "machine/token_cache.h"
+
 namespace machine {
 
 // One stored line. Lines are shared: whatever still refers to a line (the
@@ -18,6 +20,8 @@ struct ProgramLine {
   std::int32_t number = -1;
   std::int32_t label_hash = -1;
   std::string text;
+  // What the interpreter's reader found in text (filled as it reads).
+  mutable LineTokens cache;
 
   ProgramLine() = default;
   ProgramLine(std::int32_t n, std::string t);
@@ -34,6 +38,9 @@ struct ProgramStore {
   // The labelled lines by label hash, in program order, kept in step with the
   // store so that a jump does not walk the whole program.
   std::unordered_map<std::int32_t, std::vector<LinePtr>> label_index;
+  // Changes whenever the lines or the label index change: cached jump targets
+  // of an older generation are not trusted.
+  std::uint64_t generation = fresh_generation();
 };
 extern ProgramStore& program;
 
@@ -54,5 +61,8 @@ void append_line(std::string text);
 void free_program();
 // The first line carrying the label, or none.
 LinePtr find_label(std::int32_t hash, std::string_view name);
+// The same, as the slot of the label index that holds the line (valid until the
+// program changes), or nullptr.
+const LinePtr* find_label_slot(std::int32_t hash, std::string_view name);
 
 }  // namespace machine

@@ -2,12 +2,19 @@
 #include "machine/value_stack.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "base/limits.h"
 #include "machine/errors.h"
 #include "machine/machine.h"
 
 namespace machine {
+
+ValueStack& value_stack = state.values;
+
+void raise_stack_full() { raise_error(base::Message::bad_expression); }
+void raise_type_mismatch() { raise_error(base::Message::type_mismatch); }
+
 namespace {
 
 auto& entries = state.values.entries;
@@ -31,18 +38,11 @@ void clear_value() {
   }
 }
 
-void put_number(double x) { push(number_type).number = x; }
 
 void put_string(std::string_view text) { push(string_type).text.assign(text); }
 
 void put_string_owned(std::string&& text) { push(string_type).text = std::move(text); }
 
-double get_number() {
-  if (top == 0 || entries[top - 1].type != number_type) raise_error(base::Message::type_mismatch);
-  ValueEntry& e = entries[--top];
-  e.type = no_value;
-  return e.number;
-}
 
 std::string get_string() {
   if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
@@ -53,7 +53,52 @@ std::string get_string() {
   return s;
 }
 
-int value_type() { return top == 0 ? no_value : entries[top - 1].type; }
+
+void get_string_into(std::string& out) {
+  if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
+  ValueEntry& e = entries[--top];
+  e.type = no_value;
+  out.swap(e.text);
+  e.text.clear();
+}
+
+namespace {
+// Pops the top entry, which holds a string.
+void drop_string() {
+  ValueEntry& e = entries[--top];
+  e.type = no_value;
+  e.text.clear();
+}
+// Checks right and left as two get_string calls would, popping as they would.
+void check_two_strings() {
+  if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
+  if (top < 2 || entries[top - 2].type != string_type) {
+    drop_string();
+    raise_error(base::Message::type_mismatch);
+  }
+}
+}  // namespace
+
+void concatenate_strings() {
+  check_two_strings();
+  ValueEntry& right = entries[top - 1];
+  ValueEntry& left = entries[top - 2];
+  if (left.text.size() + right.text.size() > limits::string_bytes) {
+    drop_string();
+    drop_string();
+    raise_error(base::Message::string_too_long);
+  }
+  left.text += right.text;
+  drop_string();
+}
+
+int compare_strings() {
+  check_two_strings();
+  int d = std::strcmp(entries[top - 2].text.c_str(), entries[top - 1].text.c_str());
+  drop_string();
+  drop_string();
+  return d;
+}
 
 std::size_t value_count() { return top; }
 

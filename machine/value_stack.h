@@ -25,18 +25,47 @@ struct ValueStack {
   std::size_t top = 0;
 };
 
+// The machine's value stack (the same as state.values).
+extern ValueStack& value_stack;
+
+// The error of a value stack that is full or holds the wrong type.
+[[noreturn]] void raise_stack_full();
+[[noreturn]] void raise_type_mismatch();
+
 void clear_value();
-void put_number(double x);
+inline void put_number(double x) {
+  // An expression nested deeper than the stack is reported, not overrun.
+  if (value_stack.top >= limits::value_stack_entries) raise_stack_full();
+  ValueEntry& e = value_stack.entries[value_stack.top++];
+  e.type = number_type;
+  e.number = x;
+}
 // Pushes a copy of text.
 void put_string(std::string_view text);
 // Pushes text, taking it over.
 void put_string_owned(std::string&& text);
 // Pops a number; anything else raises "型が不正です".
-double get_number();
+inline double get_number() {
+  std::size_t top = value_stack.top;
+  if (top == 0 || value_stack.entries[top - 1].type != number_type) raise_type_mismatch();
+  ValueEntry& e = value_stack.entries[--value_stack.top];
+  e.type = no_value;
+  return e.number;
+}
 // Pops a string and hands it over; anything else raises "型が不正です".
 std::string get_string();
+// Pops a string into out, handing over storage both ways (no allocation);
+// anything else raises "型が不正です".
+void get_string_into(std::string& out);
+// Pops two strings (right, then left) and pushes left + right, in the left
+// entry's storage; the same errors in the same order as two get_string.
+void concatenate_strings();
+// Pops two strings (right, then left) and gives strcmp(left, right).
+int compare_strings();
 // Type of the top entry, 0 when empty.
-int value_type();
+inline int value_type() {
+  return value_stack.top == 0 ? no_value : value_stack.entries[value_stack.top - 1].type;
+}
 // Number of entries (for tests and checks).
 std::size_t value_count();
 

@@ -55,8 +55,36 @@ Variable& get_variable(std::string_view name, bool must_exist) {
   return *get_variable_shared(name, must_exist);
 }
 
-ValueCell variable_slot(bool must_exist) {
+namespace {
+
+// The variable of the current name token as get_variable finds or makes it,
+// remembered in the token's cache entry.
+Variable& token_variable(bool must_exist) {
+  CachedToken* entry = lexer.entry;
+  if (entry && entry->variable_generation == state.variables.generation) return *entry->variable;
   Variable& v = get_variable(lexer.text(), must_exist);
+  if (entry) {
+    entry->variable = &v;
+    entry->variable_generation = state.variables.generation;
+  }
+  return v;
+}
+
+}  // namespace
+
+Variable* find_token_variable() {
+  CachedToken* entry = lexer.entry;
+  if (entry && entry->variable_generation == state.variables.generation) return entry->variable;
+  Variable* v = find_variable(lexer.text());
+  if (v && entry) {
+    entry->variable = v;
+    entry->variable_generation = state.variables.generation;
+  }
+  return v;
+}
+
+ValueCell variable_slot(bool must_exist) {
+  Variable& v = token_variable(must_exist);
   int type = type_of_name(v.name);
   next_token();
   if (v.dimension_count == 0)
@@ -88,6 +116,7 @@ std::size_t element_bytes(const Variable& v) {
 }  // namespace
 
 void free_variables() {
+  state.variables.generation = fresh_generation();
   by_name.clear();
   in_order.clear();
 }
@@ -118,10 +147,17 @@ void shape_array(Variable& v, int dimension_count, const std::int32_t* extents) 
 Variable::~Variable() { refund_memory(element_bytes(*this) + text_bytes(text)); }
 
 void store_value(const ValueCell& cell) {
-  if (cell.type == string_type)
-    store_text(*cell.text, get_string());
-  else
+  if (cell.type == string_type) {
+    // The value's storage moves into the cell; the budget follows the change.
+    // Past the budget the system ends, so the cell need not be kept as it was.
+    std::size_t before = text_bytes(*cell.text);
+    get_string_into(*cell.text);
+    std::size_t after = text_bytes(*cell.text);
+    if (after > before) charge_memory(after - before);
+    else refund_memory(before - after);
+  } else {
     *cell.number = get_number();
+  }
 }
 
 void clear_all() {
@@ -134,7 +170,8 @@ void clear_all() {
 int let_statement() {
   if (lexer.token_kind != TK_NAME) return go_on;
   ValueCell cell = variable_slot(false);
-  expect_token("=");
+  if (lexer.op != OP_EQ) raise_error(Message::syntax);
+  next_token();
   evaluate();
   if (value_type() != cell.type) raise_error(Message::type_mismatch);
   store_value(cell);

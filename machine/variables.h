@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/limits.h"
+#include "machine/token_cache.h"
 #include "machine/value_stack.h"
 
 namespace machine {
@@ -40,6 +41,9 @@ struct NameHash {
 struct VariableStore {
   std::vector<VariablePtr> in_order;
   std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
+  // Changes whenever variables are freed: a name token's remembered variable
+  // of an older generation is not trusted.
+  std::uint64_t generation = fresh_generation();
 };
 
 // The address of one value cell: exactly one of number and text is set.
@@ -51,6 +55,9 @@ struct ValueCell {
 
 int type_of_name(std::string_view name);
 Variable* find_variable(std::string_view name);
+// The variable named by the current name token, or nullptr: found through the
+// token's cache entry when it remembers one.
+Variable* find_token_variable();
 VariablePtr find_variable_shared(std::string_view name);
 // Finds or (unless must_exist, which raises "変数が見つかりません") creates a plain variable.
 Variable& get_variable(std::string_view name, bool must_exist);

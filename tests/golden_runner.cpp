@@ -13,6 +13,10 @@
 //   <name>.expect/  files the run must leave, compared byte for byte
 // Runs use --seed 1 and a device root of ./root inside the working folder.
 // VORN_UPDATE_GOLDEN=1 rewrites .out and .status from the actual run.
+//
+// Golden.SameInReferenceMode runs a case twice, once as usual and once with
+// VORNBASIC_REFERENCE=1 (every token read from the text again, no caches),
+// and requires the same stdout, exit status and working folder, byte for byte.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -25,6 +29,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,7 +85,7 @@ struct RunResult {
   bool timed_out = false;
 };
 
-RunResult run(const Case& c, const fs::path& work) {
+RunResult run(const Case& c, const fs::path& work, bool reference = false) {
   std::vector<std::string> args = {VORNBASIC_BIN, "--tty", "--seed", "1", "--root", (work / "root").string()};
   fs::path args_file = fs::path(c.base).replace_extension(".args");
   if (fs::exists(args_file)) {
@@ -97,6 +102,8 @@ RunResult run(const Case& c, const fs::path& work) {
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(work.c_str()) != 0) _exit(126);
+    if (reference) setenv("VORNBASIC_REFERENCE", "1", 1);
+    else unsetenv("VORNBASIC_REFERENCE");
     int in = open(stdin_path.c_str(), O_RDONLY);
     int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(in, 0);
@@ -172,6 +179,37 @@ TEST_P(Golden, Run) {
     }
   }
   if (!HasFailure()) fs::remove_all(work);
+}
+
+// Every file under a folder, by relative path, with its bytes.
+std::map<std::string, std::string> folder_contents(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    if (!e.is_regular_file() || e.path().filename() == ".stderr") continue;
+    files[fs::relative(e.path(), dir).string()] = read_all(e.path());
+  }
+  return files;
+}
+
+TEST_P(Golden, SameInReferenceMode) {
+  const Case& c = GetParam();
+  RunResult runs[2];
+  std::map<std::string, std::string> folders[2];
+  for (int reference = 0; reference < 2; ++reference) {
+    fs::path work = fs::temp_directory_path() /
+                    ("vorn-differential-" + c.name + "-" + std::to_string(reference) + "-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work / "root");
+    fs::path files = fs::path(c.base).concat(".files");
+    if (fs::exists(files)) fs::copy(files, work, fs::copy_options::recursive);
+    runs[reference] = run(c, work, reference == 1);
+    folders[reference] = folder_contents(work);
+    fs::remove_all(work);
+  }
+  ASSERT_FALSE(runs[0].timed_out || runs[1].timed_out);
+  EXPECT_EQ(runs[0].out, runs[1].out);
+  EXPECT_EQ(runs[0].status, runs[1].status);
+  EXPECT_EQ(folders[0], folders[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(find_cases()),

@@ -1,0 +1,5 @@
+for i = 1 to 3
+print i
+if i = 2 then stop
+next
+print "done"

@@ -1,0 +1,6 @@
+print "in a"
+return
+@a
+print "at a"
+stop
+return

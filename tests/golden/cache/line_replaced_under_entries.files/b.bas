@@ -1,0 +1,4 @@
+x = 1
+@a
+print "b at a"
+return
