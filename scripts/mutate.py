@@ -1,0 +1,471 @@
+#!/usr/bin/env python3
+# mutate.py — measures how strong the tests are: small faults ("mutants") are
+# put into the interpreter's sources one at a time, on a scratch copy of the
+# tree, and the test suite must fail for each. Run through scripts/mutate.sh.
+#
+# A mutant changes one line by one operator (see OPERATORS). Candidates are
+# found by pattern in the .cpp files of the interpreter's folders, a seeded
+# sample of them is built incrementally and run with ctest; a mutant the tests
+# let pass is a survivor, printed with file, line, before and after. Mutants
+# that do not compile do not count. Mutants listed in
+# tests/mutation/equivalent.txt (file, before, after, why) change nothing a
+# program can see and are skipped.
+import argparse
+import collections
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FOLDERS = ["machine", "statements", "device", "translator"]
+EQUIVALENT = os.path.join("tests", "mutation", "equivalent.txt")
+TARGETS = ["vornbasic", "unit_tests", "golden_tests"]
+
+# ---------------------------------------------------------------- masking
+
+def mask_lines(text):
+    """The lines of text with string/char literals and comments blanked out
+    (same length), so patterns only see code."""
+    out = []
+    in_block = False
+    for line in text.split("\n"):
+        m = []
+        i = 0
+        n = len(line)
+        while i < n:
+            c = line[i]
+            if in_block:
+                if line.startswith("*/", i):
+                    in_block = False
+                    m.append("  ")
+                    i += 2
+                else:
+                    m.append(" ")
+                    i += 1
+            elif line.startswith("//", i):
+                m.append(" " * (n - i))
+                break
+            elif line.startswith("/*", i):
+                in_block = True
+                m.append("  ")
+                i += 2
+            elif c == "R" and line.startswith('R"(', i):
+                end = line.find(')"', i + 3)
+                end = n if end < 0 else end + 2
+                m.append('"' + "_" * (end - i - 2) + '"')
+                i = end
+            elif c in "\"'":
+                j = i + 1
+                while j < n and line[j] != c:
+                    j += 2 if line[j] == "\\" else 1
+                j = min(j + 1, n)
+                m.append(c + "_" * max(0, j - i - 2) + (c if j - i >= 2 else ""))
+                i = j
+            else:
+                m.append(c)
+                i += 1
+        out.append("".join(m)[:n].ljust(n))
+    return out
+
+# ---------------------------------------------------------------- operators
+# Each operator takes (line, masked line) and yields (start, end, replacement)
+# edits of the line.
+
+def op_relational(line, masked):
+    flip = {"<": "<=", "<=": "<", ">": ">=", ">=": ">"}
+    for m in re.finditer(r"(?<= )(<=|>=|<|>)(?= )", masked):
+        yield m.start(), m.end(), flip[m.group(1)]
+
+
+def op_equality(line, masked):
+    for m in re.finditer(r"(?<= )(==|!=)(?= )", masked):
+        yield m.start(), m.end(), "!=" if m.group(1) == "==" else "=="
+
+
+def op_logical(line, masked):
+    for m in re.finditer(r"(?<= )(&&|\|\|)(?= )", masked):
+        yield m.start(), m.end(), "||" if m.group(1) == "&&" else "&&"
+
+
+def op_arithmetic(line, masked):
+    for m in re.finditer(r"(?<=[\w)\]] )([+-])(?= [\w(])", masked):
+        yield m.start(), m.end(), "-" if m.group(1) == "+" else "+"
+
+
+def op_constant(line, masked):
+    stripped = masked.strip()
+    if stripped.startswith(("case ", "#", "static_assert", "template")):
+        return
+    for m in re.finditer(r"(?<![\w.'])(\d+)(?![\w.'])", masked):
+        value = int(m.group(1))
+        yield m.start(), m.end(), str(value + 1)
+        if value > 0:
+            yield m.start(), m.end(), str(value - 1)
+
+
+def op_boolean(line, masked):
+    for m in re.finditer(r"\b(true|false)\b", masked):
+        yield m.start(), m.end(), "false" if m.group(1) == "true" else "true"
+
+
+def _condition_end(masked, open_at):
+    depth = 0
+    for i in range(open_at, len(masked)):
+        if masked[i] == "(":
+            depth += 1
+        elif masked[i] == ")":
+            depth -= 1
+            if depth == 0:
+                return i
+    return -1
+
+
+def op_negate_if(line, masked):
+    for m in re.finditer(r"\b(if|while) \(", masked):
+        open_at = m.end() - 1
+        close = _condition_end(masked, open_at)
+        if close < 0:
+            continue
+        cond = line[open_at + 1:close]
+        yield open_at + 1, close, "!(" + cond + ")"
+
+
+STATEMENT_WORDS = ("return", "throw", "delete", "goto", "break", "continue",
+                   "case", "default", "else", "do", "using", "namespace")
+
+
+def op_drop_statement(line, masked):
+    """Drops a state change or call that stands alone on its line:
+    `x = ...;`, `a.b += ...;`, `reset();`, `v.clear();`, and early returns
+    `if (...) return ...;`."""
+    s = masked.strip()
+    indent = len(masked) - len(masked.lstrip())
+    end = len(masked.rstrip())
+    if not s.endswith(";"):
+        return
+    if re.match(r"if \(.*\) return\b[^;]*;$", s) and _condition_end(s, 3) == s.index(") return"):
+        yield indent, end, ";"
+        return
+    first = re.match(r"[A-Za-z_]\w*", s)
+    if not first or first.group(0) in STATEMENT_WORDS:
+        return
+    if re.match(r"[\w.\[\]>*-]+ ?(=|\+=|-=|\|=|&=) [^=].*;$", s):
+        yield indent, end, ";"
+    elif re.match(r"[\w:.\->]+\(.*\);$", s):
+        yield indent, end, ";"
+
+
+def op_swap_arguments(line, masked):
+    for m in re.finditer(r"\b\w+\(([\w.:]+), ([\w.:]+)\)", masked):
+        a, b = m.group(1), m.group(2)
+        if a != b:
+            yield m.start(1), m.end(2), b + ", " + a
+
+
+OPERATORS = [
+    ("relational", op_relational),
+    ("equality", op_equality),
+    ("logical", op_logical),
+    ("arithmetic", op_arithmetic),
+    ("constant", op_constant),
+    ("boolean", op_boolean),
+    ("negate-if", op_negate_if),
+    ("drop", op_drop_statement),
+    ("swap-args", op_swap_arguments),
+]
+
+Mutant = collections.namedtuple("Mutant", "file line op before after")
+
+
+def source_files(root, folders, patterns):
+    files = []
+    for folder in folders:
+        base = os.path.join(root, folder)
+        for dirpath, _, names in os.walk(base):
+            for name in names:
+                if name.endswith(".cpp"):
+                    rel = os.path.relpath(os.path.join(dirpath, name), root)
+                    if not patterns or any(p in rel for p in patterns):
+                        files.append(rel)
+    return sorted(files)
+
+
+def candidates(root, rel):
+    with open(os.path.join(root, rel), encoding="utf-8", errors="surrogateescape") as f:
+        text = f.read()
+    lines = text.split("\n")
+    masked = mask_lines(text)
+    result = []
+    for number, (line, mline) in enumerate(zip(lines, masked), start=1):
+        s = mline.strip()
+        if not s or s.startswith("#") or s.startswith("static_assert"):
+            continue
+        seen = set()
+        for name, op in OPERATORS:
+            for start, end, repl in op(line, mline):
+                after = line[:start] + repl + line[end:]
+                if after != line and after not in seen:
+                    seen.add(after)
+                    result.append(Mutant(rel, number, name, line, after))
+    return result
+
+
+def load_equivalent(root):
+    path = os.path.join(root, EQUIVALENT)
+    known = set()
+    if not os.path.exists(path):
+        return known
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        for raw in f:
+            if not raw.strip() or raw.startswith("#"):
+                continue
+            parts = raw.rstrip("\n").split("\t")
+            if len(parts) >= 3:
+                known.add((parts[0], parts[1].strip(), parts[2].strip()))
+    return known
+
+
+def load_results(path):
+    """Mutants from a results file of an earlier run (survivors by default)."""
+    mutants = []
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        for raw in f:
+            parts = raw.rstrip("\n").split("\t")
+            if len(parts) == 6 and parts[0] == "survived":
+                mutants.append(Mutant(parts[2], int(parts[3]), parts[1], parts[4], parts[5]))
+    return mutants
+
+# ---------------------------------------------------------------- scratch tree
+
+def sync_tree(src, dst):
+    """Copies the tree without build folders and .git; a file is written only
+    when its bytes differ, so the incremental build recompiles just those."""
+    wanted = set()
+    for dirpath, dirnames, names in os.walk(src):
+        rel_dir = os.path.relpath(dirpath, src)
+        dirnames[:] = [d for d in dirnames
+                       if not d.startswith(".") and not (rel_dir == "." and d.startswith("build"))]
+        for name in names:
+            rel = os.path.normpath(os.path.join(rel_dir, name))
+            wanted.add(rel)
+            a, b = os.path.join(src, rel), os.path.join(dst, rel)
+            with open(a, "rb") as f:
+                data = f.read()
+            if os.path.exists(b):
+                with open(b, "rb") as f:
+                    if f.read() == data:
+                        continue
+            os.makedirs(os.path.dirname(b), exist_ok=True)
+            with open(b, "wb") as f:
+                f.write(data)
+            shutil.copymode(a, b)
+    for dirpath, dirnames, names in os.walk(dst):
+        rel_dir = os.path.relpath(dirpath, dst)
+        dirnames[:] = [d for d in dirnames if not (rel_dir == "." and d == "build")]
+        for name in names:
+            rel = os.path.normpath(os.path.join(rel_dir, name))
+            if rel not in wanted:
+                os.remove(os.path.join(dst, rel))
+
+
+def run(cmd, timeout=None, log=None):
+    try:
+        p = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
+        if log:
+            with open(log, "wb") as f:
+                f.write(p.stdout)
+        return p.returncode, p.stdout.decode("utf-8", "replace")
+    except subprocess.TimeoutExpired:
+        return None, ""
+
+
+class Scratch:
+    def __init__(self, source, work, jobs, test_jobs, timeout):
+        self.source = source
+        self.test_jobs = test_jobs
+        self.src = os.path.join(work, "src")
+        self.build = os.path.join(work, "build")
+        self.jobs = jobs
+        self.timeout = timeout
+        self.work = work
+
+    def prepare(self):
+        os.makedirs(self.src, exist_ok=True)
+        sync_tree(self.source, self.src)
+        if not os.path.exists(os.path.join(self.build, "CMakeCache.txt")):
+            code, out = run(["cmake", "-S", self.src, "-B", self.build, "-G", "Ninja",
+                             "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                             "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1"])
+            if code != 0:
+                sys.exit("mutate: cmake failed:\n" + out)
+        if not self.compile():
+            sys.exit("mutate: the unmutated tree does not build (see %s/build.log)" % self.work)
+
+    def compile(self):
+        code, _ = run(["cmake", "--build", self.build, "-j", str(self.jobs), "--target"] + TARGETS,
+                      log=os.path.join(self.work, "build.log"))
+        return code == 0
+
+    def test(self):
+        """True when the suite passes."""
+        code, _ = run(["ctest", "--test-dir", self.build, "-j", str(self.test_jobs),
+                       "--timeout", str(self.timeout), "--stop-on-failure", "-Q"],
+                      timeout=self.timeout * 20, log=os.path.join(self.work, "ctest.log"))
+        return code == 0
+
+# ---------------------------------------------------------------- main
+
+def main():
+    ap = argparse.ArgumentParser(description="Mutation testing of the interpreter's sources.")
+    ap.add_argument("--count", type=int, default=300, help="mutants that compile to run (default 300)")
+    ap.add_argument("--seed", type=int, default=1, help="sampling seed (default 1)")
+    ap.add_argument("--files", action="append", default=[],
+                    help="only sources whose path contains this text (repeatable, or comma-separated)")
+    ap.add_argument("--folders", default=",".join(FOLDERS), help="folders to mutate (default %(default)s)")
+    ap.add_argument("--retry", metavar="RESULTS",
+                    help="run the survivors of an earlier run's results file instead of sampling")
+    ap.add_argument("--list", action="store_true", help="print the sampled mutants, run nothing")
+    ap.add_argument("--timeout", type=int, default=20, help="seconds per test (default 20)")
+    ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
+    ap.add_argument("--test-jobs", type=int, default=6,
+                    help="ctest parallelism (default 6: the tests mostly wait for the processes they start)")
+    ap.add_argument("--work", default="/tmp/vorn-mutate", help="scratch folder (default %(default)s)")
+    ap.add_argument("--results", help="results file (default WORK/results.tsv)")
+    ap.add_argument("--source", default=ROOT,
+                    help="the tree to mutate and test (default: this checkout)")
+    args = ap.parse_args()
+
+    source = os.path.abspath(args.source)
+    patterns = [p for arg in args.files for p in arg.split(",") if p]
+    folders = [f for f in args.folders.split(",") if f]
+    equivalent = load_equivalent(source)
+
+    if args.retry:
+        pool = load_results(args.retry)
+    else:
+        pool = []
+        for rel in source_files(source, folders, patterns):
+            pool.extend(candidates(source, rel))
+        random.Random(args.seed).shuffle(pool)
+    skipped = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) in equivalent]
+    pool = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) not in equivalent]
+    print("mutate: %d candidates, %d known equivalent skipped" % (len(pool) + len(skipped), len(skipped)))
+    if args.list:
+        for m in pool[:args.count]:
+            print("%s:%d %s\n  - %s\n  + %s" % (m.file, m.line, m.op, m.before.strip(), m.after.strip()))
+        return 0
+
+    scratch = Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout)
+    results_path = args.results or os.path.join(args.work, "results.tsv")
+    print("mutate: preparing %s" % args.work, flush=True)
+    scratch.prepare()
+    started = time.time()
+    if not scratch.test():
+        sys.exit("mutate: the tests fail on the unmutated tree (see %s/ctest.log)" % args.work)
+    print("mutate: unmutated suite passes in %.0f s" % (time.time() - started), flush=True)
+
+    stats = collections.defaultdict(collections.Counter)
+    survivors = []
+    valid = 0
+    done = 0
+    position = 0
+    results = open(results_path, "w", encoding="utf-8", errors="surrogateescape")
+    try:
+        while valid < args.count and position < len(pool):
+            # Take the next batch and run it grouped by file, so that each file
+            # is put back (and rebuilt) once per batch.
+            batch = pool[position:position + (args.count - valid)]
+            position += len(batch)
+            batch.sort(key=lambda m: (m.file, m.line))
+            current = None
+            original = None
+            for m in batch:
+                path = os.path.join(scratch.src, m.file)
+                if m.file != current:
+                    if current is not None:
+                        write(os.path.join(scratch.src, current), original)
+                    current = m.file
+                    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+                        original = f.read()
+                lines = original.split("\n")
+                index = locate(lines, m)
+                done += 1
+                if index is None:
+                    status = "missing"
+                else:
+                    lines[index] = m.after
+                    write(path, "\n".join(lines))
+                    t0 = time.time()
+                    if not scratch.compile():
+                        status = "uncompilable"
+                    elif scratch.test():
+                        status = "survived"
+                    else:
+                        status = "killed"
+                line = index + 1 if index is not None else m.line
+                area = m.file.split("/")[0]
+                stats[area][status] += 1
+                stats[m.file][status] += 1
+                if status in ("killed", "survived"):
+                    valid += 1
+                results.write("\t".join([status, m.op, m.file, str(line), m.before, m.after]) + "\n")
+                results.flush()
+                print("[%d valid, %d tried] %-12s %s:%d %s (%.0f s)" % (
+                    valid, done, status, m.file, line, m.op, time.time() - t0 if index is not None else 0),
+                    flush=True)
+                if status == "survived":
+                    survivors.append((m, line))
+                    print("  - %s\n  + %s" % (m.before.strip(), m.after.strip()), flush=True)
+            if current is not None:
+                write(os.path.join(scratch.src, current), original)
+    finally:
+        results.close()
+
+    print("\nSurvivors:")
+    for m, line in survivors:
+        print("%s:%d %s\n  - %s\n  + %s" % (m.file, line, m.op, m.before.strip(), m.after.strip()))
+    print("\nScore (killed / mutants that compiled):")
+    for key in sorted(stats):
+        if "/" in key:
+            continue
+        print_score(key, stats[key])
+        for f in sorted(k for k in stats if k.startswith(key + "/")):
+            print_score("  " + f, stats[f])
+    total = collections.Counter()
+    for key in stats:
+        if "/" not in key:
+            total.update(stats[key])
+    print_score("all", total)
+    print("results: %s (%.0f min)" % (results_path, (time.time() - started) / 60))
+    return 0 if not survivors else 1
+
+
+def locate(lines, m):
+    """The index of the mutant's line: its recorded number, else the nearest
+    line with the same text."""
+    if 0 < m.line <= len(lines) and lines[m.line - 1] == m.before:
+        return m.line - 1
+    found = [i for i, l in enumerate(lines) if l == m.before]
+    if not found:
+        return None
+    return min(found, key=lambda i: abs(i - (m.line - 1)))
+
+
+def write(path, text):
+    with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+        f.write(text)
+
+
+def print_score(name, c):
+    valid = c["killed"] + c["survived"]
+    score = 100.0 * c["killed"] / valid if valid else 0.0
+    print("%-40s %5.1f%%  killed %d, survived %d, uncompilable %d" % (
+        name, score, c["killed"], c["survived"], c["uncompilable"]))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
