@@ -18,6 +18,7 @@ import re
 import shutil
 import subprocess
 import sys
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -230,14 +231,18 @@ def load_equivalent(root):
 
 
 def load_results(path):
-    """Mutants from a results file of an earlier run (survivors by default)."""
-    mutants = []
+    """An earlier run's results: the survivors to run again, and the rest
+    (killed, uncompilable) as they were, since tests are only ever added."""
+    survivors, settled = [], []
     with open(path, encoding="utf-8", errors="surrogateescape") as f:
         for raw in f:
             parts = raw.rstrip("\n").split("\t")
-            if len(parts) == 6 and parts[0] == "survived":
-                mutants.append(Mutant(parts[2], int(parts[3]), parts[1], parts[4], parts[5]))
-    return mutants
+            if len(parts) != 6:
+                continue
+            m = Mutant(parts[2], int(parts[3]), parts[1], parts[4], parts[5])
+            (survivors if parts[0] == "survived" else settled).append((parts[0], m))
+    return [m for _, m in survivors], settled
+
 
 # ---------------------------------------------------------------- scratch tree
 
@@ -284,38 +289,87 @@ def run(cmd, timeout=None, log=None):
 
 
 class Scratch:
-    def __init__(self, source, work, jobs, test_jobs, timeout):
+    """A copy of the tree with its own build folder. Worker 0 lives in WORK;
+    the others in WORK.N, copies of worker 0's built tree. The build files
+    name WORK by its absolute path, so a copy runs its commands in a mount
+    namespace where WORK.N is seen at WORK (unshare); without that, a copy
+    configures and builds itself from scratch once."""
+
+    def __init__(self, source, work, jobs, test_jobs, timeout, index=0):
         self.source = source
         self.test_jobs = test_jobs
-        self.src = os.path.join(work, "src")
-        self.build = os.path.join(work, "build")
         self.jobs = jobs
         self.timeout = timeout
-        self.work = work
+        self.home = work
+        self.work = work if index == 0 else "%s.%d" % (work, index)
+        self.src = os.path.join(self.work, "src")
+        self.view = None  # the path the commands see this copy at
 
     def prepare(self):
         os.makedirs(self.src, exist_ok=True)
         sync_tree(self.source, self.src)
-        if not os.path.exists(os.path.join(self.build, "CMakeCache.txt")):
-            code, out = run(["cmake", "-S", self.src, "-B", self.build, "-G", "Ninja",
-                             "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                             "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1"])
-            if code != 0:
-                sys.exit("mutate: cmake failed:\n" + out)
+        # A mutant costs a compile and three links: link with lld (else gold)
+        # and keep the library a thin archive.
+        linker = "lld" if shutil.which("ld.lld") else "gold" if shutil.which("ld.gold") else None
+        generator = [] if os.path.exists(os.path.join(self.work, "build", "CMakeCache.txt")) else ["-G", "Ninja"]
+        code, out = self.run(["cmake", "-S", self.seen("src"), "-B", self.seen("build")] + generator + [
+            "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+            "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1",
+            "-DCMAKE_EXE_LINKER_FLAGS=" + ("-fuse-ld=" + linker if linker else ""),
+            "-DCMAKE_CXX_ARCHIVE_CREATE=<CMAKE_AR> qcT <TARGET> <LINK_FLAGS> <OBJECTS>",
+            "-DCMAKE_CXX_ARCHIVE_APPEND=<CMAKE_AR> qT <TARGET> <LINK_FLAGS> <OBJECTS>"])
+        if code != 0:
+            sys.exit("mutate: cmake failed:\n" + out)
         if not self.compile():
             sys.exit("mutate: the unmutated tree does not build (see %s/build.log)" % self.work)
 
+    def clone_of(self, first):
+        """Starts this copy from worker 0's built tree when a mount namespace
+        can show it at worker 0's path."""
+        if self.work == first.work or os.path.exists(os.path.join(self.work, "build")):
+            self.view = first.work if os.path.exists(os.path.join(self.work, ".clone")) else None
+            return
+        if run(["unshare", "-m", "true"])[0] != 0:
+            return
+        if os.path.exists(self.work):
+            shutil.rmtree(self.work)
+        shutil.copytree(first.work, self.work, symlinks=True)
+        open(os.path.join(self.work, ".clone"), "w").close()
+        self.view = first.work
+
+    def seen(self, part):
+        return os.path.join(self.view or self.work, part)
+
+    def run(self, cmd, timeout=None, log=None):
+        if self.view:
+            cmd = ["unshare", "-m", "--propagation", "private", "sh", "-c",
+                   'mount --bind "$0" "$1" && shift && exec "$@"', self.work, self.view] + cmd
+        return run(cmd, timeout, log)
+
     def compile(self):
-        code, _ = run(["cmake", "--build", self.build, "-j", str(self.jobs), "--target"] + TARGETS,
-                      log=os.path.join(self.work, "build.log"))
+        code, _ = self.run(["cmake", "--build", self.seen("build"), "-j", str(self.jobs), "--target"] + TARGETS,
+                           log=os.path.join(self.work, "build.log"))
         return code == 0
 
-    def test(self):
-        """True when the suite passes."""
-        code, _ = run(["ctest", "--test-dir", self.build, "-j", str(self.test_jobs),
-                       "--timeout", str(self.timeout), "--stop-on-failure", "-Q"],
-                      timeout=self.timeout * 20, log=os.path.join(self.work, "ctest.log"))
-        return code == 0
+    def test(self, first=()):
+        """The tests that fail ([] when the suite passes). The tests in first
+        (those that caught earlier mutants of the same file) run alone before
+        the whole suite, which then runs only when they pass."""
+        if first:
+            failed = self.ctest(["-R", "^(" + "|".join(re.escape(t) for t in sorted(first)) + ")$"])
+            if failed:
+                return failed
+        return self.ctest([])
+
+    def ctest(self, select):
+        code, out = self.run(["ctest", "--test-dir", self.seen("build"), "-j", str(self.test_jobs),
+                              "--timeout", str(self.timeout), "--stop-on-failure"] + select,
+                             timeout=self.timeout * 20, log=os.path.join(self.work, "ctest.log"))
+        if code == 0:
+            return []
+        failed = re.findall(r"^\s*\d+ - (\S+) \(", out.split("The following tests FAILED:")[-1], re.M)
+        return failed or ["(ctest %s)" % ("timed out" if code is None else code)]
+
 
 # ---------------------------------------------------------------- main
 
@@ -333,6 +387,8 @@ def main():
     ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
     ap.add_argument("--test-jobs", type=int, default=6,
                     help="ctest parallelism (default 6: the tests mostly wait for the processes they start)")
+    ap.add_argument("--parallel", type=int, default=1,
+                    help="scratch copies testing mutants side by side (default 1)")
     ap.add_argument("--work", default="/tmp/vorn-mutate", help="scratch folder (default %(default)s)")
     ap.add_argument("--results", help="results file (default WORK/results.tsv)")
     ap.add_argument("--source", default=ROOT,
@@ -344,8 +400,9 @@ def main():
     folders = [f for f in args.folders.split(",") if f]
     equivalent = load_equivalent(source)
 
+    settled = []
     if args.retry:
-        pool = load_results(args.retry)
+        pool, settled = load_results(args.retry)
     else:
         pool = []
         for rel in source_files(source, folders, patterns):
@@ -359,76 +416,75 @@ def main():
             print("%s:%d %s\n  - %s\n  + %s" % (m.file, m.line, m.op, m.before.strip(), m.after.strip()))
         return 0
 
-    scratch = Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout)
     results_path = args.results or os.path.join(args.work, "results.tsv")
+    workers = [Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout, i)
+               for i in range(max(1, args.parallel))]
     print("mutate: preparing %s" % args.work, flush=True)
-    scratch.prepare()
+    workers[0].prepare()
+    for w in workers[1:]:
+        w.clone_of(workers[0])
+        w.prepare()
     started = time.time()
-    if not scratch.test():
+    if workers[0].test():
         sys.exit("mutate: the tests fail on the unmutated tree (see %s/ctest.log)" % args.work)
     print("mutate: unmutated suite passes in %.0f s" % (time.time() - started), flush=True)
 
     stats = collections.defaultdict(collections.Counter)
     survivors = []
-    valid = 0
-    done = 0
-    position = 0
+    progress = {"valid": 0, "done": 0}
+    lock = threading.Lock()
     results = open(results_path, "w", encoding="utf-8", errors="surrogateescape")
+    for status, m in settled:
+        stats[m.file.split("/")[0]][status] += 1
+        stats[m.file][status] += 1
+        results.write("\t".join([status, m.op, m.file, str(m.line), m.before, m.after]) + "\n")
+    for m in skipped if args.retry else []:
+        stats[m.file.split("/")[0]]["equivalent"] += 1
+        stats[m.file]["equivalent"] += 1
+        results.write("\t".join(["equivalent", m.op, m.file, str(m.line), m.before, m.after]) + "\n")
+    if args.retry:
+        args.count = len(pool)
+
+    def record(m, index, status, seconds):
+        line = index + 1 if index is not None else m.line
+        with lock:
+            stats[m.file.split("/")[0]][status] += 1
+            stats[m.file][status] += 1
+            progress["done"] += 1
+            if status in ("killed", "survived"):
+                progress["valid"] += 1
+            results.write("\t".join([status, m.op, m.file, str(line), m.before, m.after]) + "\n")
+            results.flush()
+            print("[%d valid, %d tried] %-12s %s:%d %s (%.0f s)" % (
+                progress["valid"], progress["done"], status, m.file, line, m.op, seconds), flush=True)
+            if status == "survived":
+                survivors.append((m, line))
+                print("  - %s\n  + %s" % (m.before.strip(), m.after.strip()), flush=True)
+
+    killers = collections.defaultdict(set)  # file -> tests that caught its mutants
+    position = 0
     try:
-        while valid < args.count and position < len(pool):
-            # Take the next batch and run it grouped by file, so that each file
-            # is put back (and rebuilt) once per batch.
-            batch = pool[position:position + (args.count - valid)]
+        while progress["valid"] < args.count and position < len(pool):
+            # Take the next batch, sorted by file, and give each worker a run
+            # of it: a file is then put back (and rebuilt) once per batch.
+            batch = pool[position:position + (args.count - progress["valid"])]
             position += len(batch)
             batch.sort(key=lambda m: (m.file, m.line))
-            current = None
-            original = None
-            for m in batch:
-                path = os.path.join(scratch.src, m.file)
-                if m.file != current:
-                    if current is not None:
-                        write(os.path.join(scratch.src, current), original)
-                    current = m.file
-                    with open(path, encoding="utf-8", errors="surrogateescape") as f:
-                        original = f.read()
-                lines = original.split("\n")
-                index = locate(lines, m)
-                done += 1
-                if index is None:
-                    status = "missing"
-                else:
-                    lines[index] = m.after
-                    write(path, "\n".join(lines))
-                    t0 = time.time()
-                    if not scratch.compile():
-                        status = "uncompilable"
-                    elif scratch.test():
-                        status = "survived"
-                    else:
-                        status = "killed"
-                line = index + 1 if index is not None else m.line
-                area = m.file.split("/")[0]
-                stats[area][status] += 1
-                stats[m.file][status] += 1
-                if status in ("killed", "survived"):
-                    valid += 1
-                results.write("\t".join([status, m.op, m.file, str(line), m.before, m.after]) + "\n")
-                results.flush()
-                print("[%d valid, %d tried] %-12s %s:%d %s (%.0f s)" % (
-                    valid, done, status, m.file, line, m.op, time.time() - t0 if index is not None else 0),
-                    flush=True)
-                if status == "survived":
-                    survivors.append((m, line))
-                    print("  - %s\n  + %s" % (m.before.strip(), m.after.strip()), flush=True)
-            if current is not None:
-                write(os.path.join(scratch.src, current), original)
+            n = len(workers)
+            slices = [batch[len(batch) * i // n:len(batch) * (i + 1) // n] for i in range(n)]
+            threads = [threading.Thread(target=run_mutants, args=(w, part, record, killers))
+                       for w, part in zip(workers, slices) if part]
+            for t in threads:
+                t.start()
+            for t in threads:
+                t.join()
     finally:
         results.close()
 
     print("\nSurvivors:")
     for m, line in survivors:
         print("%s:%d %s\n  - %s\n  + %s" % (m.file, line, m.op, m.before.strip(), m.after.strip()))
-    print("\nScore (killed / mutants that compiled):")
+    print("\nScore (killed / mutants that compiled and are not equivalent):")
     for key in sorted(stats):
         if "/" in key:
             continue
@@ -442,6 +498,40 @@ def main():
     print_score("all", total)
     print("results: %s (%.0f min)" % (results_path, (time.time() - started) / 60))
     return 0 if not survivors else 1
+
+
+def run_mutants(scratch, mutants, record, killers):
+    """Builds and tests each mutant in turn on one scratch copy; the file is
+    put back when the next mutant is in another file and at the end."""
+    current = None
+    original = None
+    try:
+        for m in mutants:
+            path = os.path.join(scratch.src, m.file)
+            if m.file != current:
+                if current is not None:
+                    write(os.path.join(scratch.src, current), original)
+                current = m.file
+                with open(path, encoding="utf-8", errors="surrogateescape") as f:
+                    original = f.read()
+            lines = original.split("\n")
+            index = locate(lines, m)
+            t0 = time.time()
+            if index is None:
+                status = "missing"
+            else:
+                lines[index] = m.after
+                write(path, "\n".join(lines))
+                if not scratch.compile():
+                    status = "uncompilable"
+                else:
+                    failed = scratch.test(set(killers[m.file]))
+                    status = "killed" if failed else "survived"
+                    killers[m.file].update(t for t in failed if not t.startswith("("))
+            record(m, index, status, time.time() - t0)
+    finally:
+        if current is not None:
+            write(os.path.join(scratch.src, current), original)
 
 
 def locate(lines, m):
@@ -463,8 +553,8 @@ def write(path, text):
 def print_score(name, c):
     valid = c["killed"] + c["survived"]
     score = 100.0 * c["killed"] / valid if valid else 0.0
-    print("%-40s %5.1f%%  killed %d, survived %d, uncompilable %d" % (
-        name, score, c["killed"], c["survived"], c["uncompilable"]))
+    print("%-40s %5.1f%%  killed %d, survived %d, equivalent %d, uncompilable %d" % (
+        name, score, c["killed"], c["survived"], c["equivalent"], c["uncompilable"]))
 
 
 if __name__ == "__main__":
