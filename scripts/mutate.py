@@ -237,9 +237,11 @@ def load_results(path):
     with open(path, encoding="utf-8", errors="surrogateescape") as f:
         for raw in f:
             parts = raw.rstrip("\n").split("\t")
-            if len(parts) != 6:
+            if len(parts) < 6:
                 continue
             m = Mutant(parts[2], int(parts[3]), parts[1], parts[4], parts[5])
+            if len(parts) > 6 and parts[0] == "killed":
+                Scratch.kills.update(t for t in parts[6].split(",") if t)
             (survivors if parts[0] == "survived" else settled).append((parts[0], m))
     return [m for _, m in survivors], settled
 
@@ -359,11 +361,38 @@ class Scratch:
             failed = self.ctest(["-R", "^(" + "|".join(re.escape(t) for t in sorted(first)) + ")$"])
             if failed:
                 return failed
+        self.order_by_kills()
         return self.ctest([])
+
+    kills = collections.Counter()  # test -> mutants it caught, over all files and workers
+
+    def order_by_kills(self):
+        """ctest starts the costliest tests first; the tests that caught the
+        most mutants so far are made the costliest, so that a mutant meets
+        them early. The order changes nothing but the time to the first failure."""
+        path = os.path.join(self.work, "build", "Testing", "Temporary", "CTestCostData.txt")
+        if not os.path.exists(path):
+            return
+        with open(path) as f:
+            lines = f.read().split("\n")
+        out = []
+        for i, line in enumerate(lines):
+            if line.strip() == "---":
+                out += lines[i:]
+                break
+            parts = line.split(" ")
+            if len(parts) == 3 and Scratch.kills[parts[0]]:
+                parts[2] = str(1000.0 * Scratch.kills[parts[0]] + min(float(parts[2]), 999.0))
+            out.append(" ".join(parts))
+        with open(path, "w") as f:
+            f.write("\n".join(out))
 
     def ctest(self, select):
         code, out = self.run(["ctest", "--test-dir", self.seen("build"), "-j", str(self.test_jobs),
-                              "--timeout", str(self.timeout), "--stop-on-failure"] + select,
+                              "--timeout", str(self.timeout), "--stop-on-failure",
+                              # A test that fails must fail again: a timing test on a
+                              # loaded machine does not kill a mutant.
+                              "--repeat", "until-pass:2"] + select,
                              timeout=self.timeout * 20, log=os.path.join(self.work, "ctest.log"))
         if code == 0:
             return []
@@ -382,6 +411,8 @@ def main():
     ap.add_argument("--folders", default=",".join(FOLDERS), help="folders to mutate (default %(default)s)")
     ap.add_argument("--retry", metavar="RESULTS",
                     help="run the survivors of an earlier run's results file instead of sampling")
+    ap.add_argument("--resume", action="store_true",
+                    help="go on with an interrupted run: keep the mutants its results file settled")
     ap.add_argument("--list", action="store_true", help="print the sampled mutants, run nothing")
     ap.add_argument("--timeout", type=int, default=20, help="seconds per test (default 20)")
     ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
@@ -401,6 +432,7 @@ def main():
     equivalent = load_equivalent(source)
 
     settled = []
+    results_path = args.results or os.path.join(args.work, "results.tsv")
     if args.retry:
         pool, settled = load_results(args.retry)
     else:
@@ -408,6 +440,12 @@ def main():
         for rel in source_files(source, folders, patterns):
             pool.extend(candidates(source, rel))
         random.Random(args.seed).shuffle(pool)
+        if args.resume and os.path.exists(results_path):
+            # An interrupted run goes on where it stopped: what it settled counts.
+            survived, settled = load_results(results_path)
+            settled += [("survived", m) for m in survived]
+            seen = {(m.file, m.line, m.after) for _, m in settled}
+            pool = [m for m in pool if (m.file, m.line, m.after) not in seen]
     skipped = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) in equivalent]
     pool = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) not in equivalent]
     print("mutate: %d candidates, %d known equivalent skipped" % (len(pool) + len(skipped), len(skipped)))
@@ -416,7 +454,6 @@ def main():
             print("%s:%d %s\n  - %s\n  + %s" % (m.file, m.line, m.op, m.before.strip(), m.after.strip()))
         return 0
 
-    results_path = args.results or os.path.join(args.work, "results.tsv")
     workers = [Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout, i)
                for i in range(max(1, args.parallel))]
     print("mutate: preparing %s" % args.work, flush=True)
@@ -437,6 +474,10 @@ def main():
     for status, m in settled:
         stats[m.file.split("/")[0]][status] += 1
         stats[m.file][status] += 1
+        if status in ("killed", "survived") and not args.retry:
+            progress["valid"] += 1
+        if status == "survived":
+            survivors.append((m, m.line))
         results.write("\t".join([status, m.op, m.file, str(m.line), m.before, m.after]) + "\n")
     for m in skipped if args.retry else []:
         stats[m.file.split("/")[0]]["equivalent"] += 1
@@ -445,7 +486,7 @@ def main():
     if args.retry:
         args.count = len(pool)
 
-    def record(m, index, status, seconds):
+    def record(m, index, status, seconds, failed=()):
         line = index + 1 if index is not None else m.line
         with lock:
             stats[m.file.split("/")[0]][status] += 1
@@ -453,7 +494,8 @@ def main():
             progress["done"] += 1
             if status in ("killed", "survived"):
                 progress["valid"] += 1
-            results.write("\t".join([status, m.op, m.file, str(line), m.before, m.after]) + "\n")
+            results.write("\t".join([status, m.op, m.file, str(line), m.before, m.after,
+                                     ",".join(failed)]) + "\n")
             results.flush()
             print("[%d valid, %d tried] %-12s %s:%d %s (%.0f s)" % (
                 progress["valid"], progress["done"], status, m.file, line, m.op, seconds), flush=True)
@@ -517,6 +559,7 @@ def run_mutants(scratch, mutants, record, killers):
             lines = original.split("\n")
             index = locate(lines, m)
             t0 = time.time()
+            failed = []
             if index is None:
                 status = "missing"
             else:
@@ -528,7 +571,8 @@ def run_mutants(scratch, mutants, record, killers):
                     failed = scratch.test(set(killers[m.file]))
                     status = "killed" if failed else "survived"
                     killers[m.file].update(t for t in failed if not t.startswith("("))
-            record(m, index, status, time.time() - t0)
+                    Scratch.kills.update(t for t in failed if not t.startswith("("))
+            record(m, index, status, time.time() - t0, failed)
     finally:
         if current is not None:
             write(os.path.join(scratch.src, current), original)
