@@ -413,6 +413,7 @@ def main():
                     help="run the survivors of an earlier run's results file instead of sampling")
     ap.add_argument("--resume", action="store_true",
                     help="go on with an interrupted run: keep the mutants its results file settled")
+    ap.add_argument("--report", metavar="RESULTS", help="print the survivors and scores of a results file, run nothing")
     ap.add_argument("--list", action="store_true", help="print the sampled mutants, run nothing")
     ap.add_argument("--timeout", type=int, default=20, help="seconds per test (default 20)")
     ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
@@ -449,6 +450,9 @@ def main():
     skipped = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) in equivalent]
     pool = [m for m in pool if (m.file, m.before.strip(), m.after.strip()) not in equivalent]
     print("mutate: %d candidates, %d known equivalent skipped" % (len(pool) + len(skipped), len(skipped)))
+    if args.report:
+        report_file(args.report, equivalent)
+        return 0
     if args.list:
         for m in pool[:args.count]:
             print("%s:%d %s\n  - %s\n  + %s" % (m.file, m.line, m.op, m.before.strip(), m.after.strip()))
@@ -523,6 +527,12 @@ def main():
     finally:
         results.close()
 
+    report(survivors, stats)
+    print("results: %s (%.0f min)" % (results_path, (time.time() - started) / 60))
+    return 0 if not survivors else 1
+
+
+def report(survivors, stats):
     print("\nSurvivors:")
     for m, line in survivors:
         print("%s:%d %s\n  - %s\n  + %s" % (m.file, line, m.op, m.before.strip(), m.after.strip()))
@@ -538,8 +548,22 @@ def main():
         if "/" not in key:
             total.update(stats[key])
     print_score("all", total)
-    print("results: %s (%.0f min)" % (results_path, (time.time() - started) / 60))
-    return 0 if not survivors else 1
+
+
+def report_file(path, equivalent):
+    """The survivors and scores of a results file, survivors now listed as
+    equivalent counted so."""
+    stats = collections.defaultdict(collections.Counter)
+    survivors = []
+    survived, settled = load_results(path)
+    for status, m in settled + [("survived", m) for m in survived]:
+        if status == "survived" and (m.file, m.before.strip(), m.after.strip()) in equivalent:
+            status = "equivalent"
+        stats[m.file.split("/")[0]][status] += 1
+        stats[m.file][status] += 1
+        if status == "survived":
+            survivors.append((m, m.line))
+    report(sorted(survivors), stats)
 
 
 def run_mutants(scratch, mutants, record, killers):
