@@ -297,8 +297,9 @@ class Scratch:
     namespace where WORK.N is seen at WORK (unshare); without that, a copy
     configures and builds itself from scratch once."""
 
-    def __init__(self, source, work, jobs, test_jobs, timeout, index=0):
+    def __init__(self, source, work, jobs, test_jobs, timeout, index=0, exclude=""):
         self.source = source
+        self.exclude = ["-E", exclude] if exclude else []
         self.test_jobs = test_jobs
         self.jobs = jobs
         self.timeout = timeout
@@ -392,7 +393,7 @@ class Scratch:
                               "--timeout", str(self.timeout), "--stop-on-failure",
                               # A test that fails must fail again: a timing test on a
                               # loaded machine does not kill a mutant.
-                              "--repeat", "until-pass:2"] + select,
+                              "--repeat", "until-pass:2"] + self.exclude + select,
                              timeout=self.timeout * 20, log=os.path.join(self.work, "ctest.log"))
         if code == 0:
             return []
@@ -415,7 +416,10 @@ def main():
                     help="go on with an interrupted run: keep the mutants its results file settled")
     ap.add_argument("--report", metavar="RESULTS", help="print the survivors and scores of a results file, run nothing")
     ap.add_argument("--list", action="store_true", help="print the sampled mutants, run nothing")
-    ap.add_argument("--timeout", type=int, default=20, help="seconds per test (default 20)")
+    ap.add_argument("--timeout", type=int, default=120,
+                    help="seconds per test (default 120: on a loaded machine a slow test is no kill)")
+    ap.add_argument("--exclude", default="^window/",
+                    help="tests not to run (default %(default)s: the window starts Qt, which no mutant touches)")
     ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
     ap.add_argument("--test-jobs", type=int, default=6,
                     help="ctest parallelism (default 6: the tests mostly wait for the processes they start)")
@@ -458,7 +462,7 @@ def main():
             print("%s:%d %s\n  - %s\n  + %s" % (m.file, m.line, m.op, m.before.strip(), m.after.strip()))
         return 0
 
-    workers = [Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout, i)
+    workers = [Scratch(source, args.work, args.jobs, args.test_jobs, args.timeout, i, args.exclude)
                for i in range(max(1, args.parallel))]
     print("mutate: preparing %s" % args.work, flush=True)
     workers[0].prepare()
