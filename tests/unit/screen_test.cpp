@@ -142,11 +142,14 @@ TEST_F(Screen, NewLineFromRow168ScrollsByStepYAndStaysThere) {
   EXPECT_EQ(screen.print_y, 168);
   pic().set_pixel(5, 20, black);
   pic().set_pixel(5, 190, black);
+  pic().set_pixel(7, 194, black);  // lands on 180, the last row kept
+  pic().set_pixel(9, 195, black);  // lands on 181, the first row cleared
   put(u"\n");
   EXPECT_EQ(screen.print_y, 168);
   EXPECT_EQ(screen.caret_y, 168);
   EXPECT_EQ(pic().pixel(5, 6), black);   // moved up by 14
   EXPECT_EQ(pic().pixel(5, 20), white);
+  EXPECT_EQ(pic().pixel(7, 180), black);
   EXPECT_TRUE(all(0, 181, 480, 196, white));  // the row that came in is clear
   EXPECT_TRUE(all(1, 168, 3, 180, black));    // the caret at the kept row
   EXPECT_TRUE(all(1, 154, 3, 166, white));    // the moved old caret was erased
@@ -171,7 +174,11 @@ TEST_F(Screen, ClearScreenPaintsEverythingWhiteAndGoesHome) {
 TEST_F(Screen, PictureSizeIsKeptWithinLimits) {
   device::settings.XWidth = 0;
   device::settings.XHeight = 100000;
+  testing::internal::CaptureStderr();
   device::create_picture({}, false);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "vornbasic: XWidth=0 is out of range; the screen picture uses 1\n"
+            "vornbasic: XHeight=100000 is out of range; the screen picture uses 4096\n");
   EXPECT_EQ(pic().width(), 1);
   EXPECT_EQ(pic().height(), 4096);
   EXPECT_EQ(device::settings.XWidth, 1);

@@ -76,6 +76,11 @@ TEST(Settings, TempFileKeepsThePartBeforeABlank) {
   text = all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile=" + std::u16string(300, u'a');
   device::scan_settings(text, t);
   EXPECT_EQ(t.TempFile.size(), device::temp_file_units);
+  // An empty name, or only blanks after "=", is no name: the scan stops before it.
+  Settings u;
+  EXPECT_EQ(device::scan_settings(all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile=", u), 15);
+  EXPECT_EQ(device::scan_settings(all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile= \r\n", u), 15);
+  EXPECT_EQ(u.TempFile, Settings{}.TempFile);
 }
 
 TEST(Settings, FileIsUtf16LittleEndianAndReadUpTo4096Bytes) {

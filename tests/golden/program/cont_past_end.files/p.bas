@@ -1,0 +1,3 @@
+print "a"
+stop
+@b print "b"
