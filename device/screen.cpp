@@ -21,19 +21,8 @@ namespace {
 
 using platform::Point;
 
-// The drawing resources behind the picture.
-struct Pictures {
-  std::unique_ptr<platform::Raster> screen_picture;
-  std::unique_ptr<platform::ConsoleFont> font;  // none when glyphs are off
-  void (*repaint_callback)() = nullptr;
-} pictures;
-
-// A caret that is drawn at the end of a run of characters rather than after
-// each: the next character erases it at once, so its pixels would never last.
-struct CaretHold {
-  bool held = false;
-  bool pending = false;  // drawn as far as the state goes, not yet in pixels
-} caret_hold;
+Pictures& pictures = state.pictures;
+CaretHold& caret_hold = state.caret_hold;
 
 platform::Raster& raster() {
   if (!pictures.screen_picture) create_picture();

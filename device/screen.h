@@ -3,8 +3,10 @@
 // draw; the graphics statements draw into the same picture.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "platform/glyphs.h"
 #include "platform/raster.h"
 
 namespace device {
@@ -21,6 +23,20 @@ struct ScreenState {
   std::uint64_t repaint_count = 0;  // repaint requests so far
 };
 extern ScreenState& screen;
+
+// The drawing resources behind the picture.
+struct Pictures {
+  std::unique_ptr<platform::Raster> screen_picture;
+  std::unique_ptr<platform::ConsoleFont> font;  // none when glyphs are off
+  void (*repaint_callback)() = nullptr;
+};
+
+// A caret that is drawn at the end of a run of characters rather than after
+// each: the next character erases it at once, so its pixels would never last.
+struct CaretHold {
+  bool held = false;
+  bool pending = false;  // drawn as far as the state goes, not yet in pixels
+};
 
 // Creates the screen picture and the console font from the settings (width
 // and height kept within 1..4096, said on stderr), and resets the screen

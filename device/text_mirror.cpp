@@ -1,6 +1,8 @@
 // text_mirror.cpp — the console's characters by cell, for copying its text.
 #include "device/text_mirror.h"
 
+#include "device/device.h"
+
 namespace device {
 
 void TextMirror::put(std::int32_t x, std::int32_t y, std::int32_t width, char16_t c) {
@@ -62,9 +64,6 @@ std::u16string TextMirror::text(std::int32_t step, std::int32_t column) {
   return out;
 }
 
-TextMirror& text_mirror() {
-  static TextMirror mirror;
-  return mirror;
-}
+TextMirror& text_mirror() { return *state.text_mirror; }
 
 }  // namespace device

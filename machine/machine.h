@@ -9,6 +9,7 @@
 #include "machine/channel_table.h"
 #include "machine/control_flow.h"
 #include "machine/lexer.h"
+#include "machine/memory_budget.h"
 #include "machine/program_store.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
@@ -26,6 +27,10 @@ struct Machine {
   std::int32_t network_status = 0;  // what netstat answers
   std::uint32_t random_state = 1;   // rnd's generator
   int fatal_flag = 0;               // memory ran out: the command loop ends the system
+  // Last, so that what the members above give back on a reset by assignment
+  // is refunded before the count starts again.
+  std::size_t memory_budget = default_memory_budget;
+  std::size_t memory_in_use = 0;
 };
 
 extern Machine state;

@@ -4,11 +4,12 @@
 #include <algorithm>
 
 #include "machine/errors.h"
+#include "machine/machine.h"
 
 namespace machine {
 namespace {
-std::size_t budget = default_memory_budget;
-std::size_t in_use = 0;
+std::size_t& budget = state.memory_budget;
+std::size_t& in_use = state.memory_in_use;
 }  // namespace
 
 void set_memory_budget(std::size_t bytes) { budget = bytes; }
