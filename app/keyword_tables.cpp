@@ -85,14 +85,6 @@ constexpr machine::FunctionRow function_table[machine::function_count] = {
     {"netstat", statements::netstat_function},
 };
 
-// The rows must stand in the order of the keyword lists the lexer searches.
-constexpr bool rows_in_order() {
-  for (int i = 0; i < machine::statement_count; ++i)
-    if (std::string_view(machine::statement_table[i].keyword) != machine::statement_keywords[i]) return false;
-  for (int i = 0; i < machine::function_count; ++i)
-    if (std::string_view(machine::function_table[i].keyword) != machine::function_keywords[i]) return false;
-  return true;
-}
-static_assert(rows_in_order());
+static_assert(rows_follow_keywords(statement_table, function_table));
 
 }  // namespace machine

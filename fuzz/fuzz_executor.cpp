@@ -125,14 +125,7 @@ constexpr FunctionRow function_table[function_count] = {
     {"netstat", statements::netstat_function},
 };
 
-constexpr bool rows_in_order() {
-  for (int i = 0; i < statement_count; ++i)
-    if (std::string_view(statement_table[i].keyword) != statement_keywords[i]) return false;
-  for (int i = 0; i < function_count; ++i)
-    if (std::string_view(function_table[i].keyword) != function_keywords[i]) return false;
-  return true;
-}
-static_assert(rows_in_order());
+static_assert(rows_follow_keywords(statement_table, function_table));
 
 }  // namespace machine
 

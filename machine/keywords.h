@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <iterator>
+#include <string_view>
 
 #include "machine/statement_results.h"
 
@@ -66,6 +67,17 @@ struct FunctionRow {
   const char* keyword;
   FunctionHandler handler;
 };
+
+// True when table rows stand in the order of the keyword lists the lexer
+// searches; every filling of the tables checks it with a static_assert.
+constexpr bool rows_follow_keywords(const StatementRow (&statements)[statement_count],
+                                    const FunctionRow (&functions)[function_count]) {
+  for (int i = 0; i < statement_count; ++i)
+    if (std::string_view(statements[i].keyword) != statement_keywords[i]) return false;
+  for (int i = 0; i < function_count; ++i)
+    if (std::string_view(functions[i].keyword) != function_keywords[i]) return false;
+  return true;
+}
 
 // Defined by the handler registry (app/keyword_tables.cpp).
 extern const StatementRow statement_table[statement_count];
