@@ -18,7 +18,8 @@ enum class EditResult { line, end_of_input, interrupted };
 // editor draws it again in place so that the cursor keys know where the line
 // starts. Ctrl-D on an empty line is the end of the input; a signal that
 // interrupts the wait (Ctrl-C) drops what was typed and moves to a new row.
-EditResult edit_line(std::string_view prompt, std::string& line);
+// wake_fd (when not -1) becoming readable interrupts the wait as Ctrl-C does.
+EditResult edit_line(std::string_view prompt, std::string& line, int wake_fd);
 
 // The history file: $XDG_STATE_HOME/vornbasic/history, else
 // ~/.local/state/vornbasic/history; empty when neither can be named.

@@ -11,3 +11,15 @@ namespace platform {
 void* plugin_symbol(const std::string& file_name, const char* symbol, std::string& error);
 
 }  // namespace platform
+
+namespace platform {
+
+// An entry point of one of our libraries: linked, when the program holds it
+// (a weak declaration that is not null), else looked up in file_name.
+template <typename Function>
+Function* plugin_entry(Function* linked, const std::string& file_name, const char* symbol, std::string& error) {
+  if (linked) return linked;
+  return reinterpret_cast<Function*>(plugin_symbol(file_name, symbol, error));
+}
+
+}  // namespace platform

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <termios.h>
@@ -30,6 +31,18 @@ std::atomic<int>* interrupt_flag = nullptr;
 // line, which the next read returns at once if nobody was reading.
 std::atomic<bool> stop_submitted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
+// Ctrl-C also writes a byte here, so that a wait for a key wakes even when the
+// signal came just before the wait began (a read would then block on).
+int wake_pipe[2] = {-1, -1};
+
+// Takes a submitted Stop. The pipe is emptied first: a Ctrl-C after that leaves
+// its byte, which wakes the next wait, whose loop then takes it.
+bool take_stop() {
+  char drained[64];
+  while (wake_pipe[0] >= 0 && ::read(wake_pipe[0], drained, sizeof drained) > 0) {
+  }
+  return stop_submitted.exchange(false);
+}
 // What stdout shows on the cursor's row: the line editor draws it again as its
 // prompt. Only tracked while lines are edited.
 std::string row_text;
@@ -55,12 +68,12 @@ void note_row(const std::string& written) {
 // A line from the line editor; Ctrl-C and the end of input as for plain reads.
 ReadResult edited_line(std::string& line) {
   for (;;) {
-    if (stop_submitted.exchange(false)) {
+    if (take_stop()) {
       line.clear();
       return ReadResult::interrupted;
     }
     if (input_ended) return ReadResult::end_of_input;
-    EditResult r = edit_line(row_text, line);
+    EditResult r = edit_line(row_text, line, wake_pipe[0]);
     if (r == EditResult::interrupted) continue;  // a Stop is taken at the top
     row_text.clear();
     if (r == EditResult::line) return ReadResult::line;
@@ -182,6 +195,12 @@ void on_interrupt(int) {
   if (!interrupt_flag) return;
   interrupt_flag->store(1);
   stop_submitted.store(true);
+  if (wake_pipe[1] >= 0) {
+    int saved = errno;
+    ssize_t written = ::write(wake_pipe[1], "", 1);  // a full pipe already wakes
+    (void)written;
+    errno = saved;
+  }
 }
 
 }  // namespace
@@ -203,7 +222,7 @@ ReadResult terminal_read_line(std::string& line) {
   terminal_flush();
   if (edits_lines()) return edited_line(line);
   for (;;) {
-    if (stop_submitted.exchange(false)) {
+    if (take_stop()) {
       line.clear();
       return ReadResult::interrupted;
     }
@@ -221,6 +240,8 @@ ReadResult terminal_read_line(std::string& line) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       return ReadResult::line;
     }
+    pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {wake_pipe[0], POLLIN, 0}};
+    if (::poll(waits, wake_pipe[0] >= 0 ? 2 : 1, -1) < 0 || (waits[1].revents & POLLIN)) continue;
     char chunk[4096];
     ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;  // a Stop is taken at the top of the loop
@@ -235,6 +256,7 @@ ReadResult terminal_read_line(std::string& line) {
 void install_interrupt_handler(std::atomic<int>* flag) {
   interrupt_flag = flag;
   set_stop_flag(flag);
+  if (wake_pipe[0] < 0 && ::pipe2(wake_pipe, O_CLOEXEC | O_NONBLOCK) != 0) wake_pipe[0] = wake_pipe[1] = -1;
   struct sigaction sa;
   std::memset(&sa, 0, sizeof sa);
   sa.sa_handler = on_interrupt;
