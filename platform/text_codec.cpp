@@ -1,6 +1,7 @@
 // text_codec.cpp — code-page conversions through glibc's iconv.
 #include "platform/text_codec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <iconv.h>
@@ -89,9 +90,29 @@ std::size_t char_units(std::u16string_view text, std::size_t i) {
   return (is_high_surrogate(text[i]) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) ? 2 : 1;
 }
 
+// Plain ASCII reads the same in every code page here: it needs no converter
+// (which also spares a run that never meets anything else loading one).
+bool is_ascii(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+bool is_ascii(std::u16string_view text) {
+  for (char16_t u : text)
+    if (u >= 0x80) return false;
+  return true;
+}
+std::u16string widened(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::string narrowed(std::u16string_view ascii) {
+  std::string out(ascii.size(), '\0');
+  for (std::size_t i = 0; i < ascii.size(); ++i) out[i] = static_cast<char>(ascii[i]);
+  return out;
+}
+
 }  // namespace
 
 std::u16string cp932_to_utf16(std::string_view bytes) {
+  if (is_ascii(bytes)) return widened(bytes);
   std::string out;
   out.reserve(bytes.size() * 2);
   const char* in = bytes.data();
@@ -110,6 +131,7 @@ std::u16string cp932_to_utf16(std::string_view bytes) {
 }
 
 std::string utf16_to_cp932(std::u16string_view text, std::size_t max_bytes) {
+  if (is_ascii(text)) return narrowed(text.substr(0, std::min(max_bytes, text.size())));
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t n = char_units(text, i);
@@ -133,6 +155,7 @@ std::string utf16_to_cp932(std::u16string_view text, std::size_t max_bytes) {
 }
 
 std::u16string utf8_to_utf16(std::string_view text) {
+  if (is_ascii(text)) return widened(text);
   std::string out;
   const char* in = text.data();
   std::size_t left = text.size();
@@ -145,6 +168,7 @@ std::u16string utf8_to_utf16(std::string_view text) {
 }
 
 std::string utf16_to_utf8(std::u16string_view text) {
+  if (is_ascii(text)) return narrowed(text);
   std::string out;
   std::size_t start = 0;
   // Convert runs of well-formed text; a lone surrogate becomes U+FFFD.
