@@ -2,8 +2,9 @@
 # Expects: $here (this folder), $work (scratch folder), $vorn (binary or "").
 
 # console: 200,000 printed lines kept in the console picture (--screenshot),
-# against yabasic printing them to stdout.
-ALL_BENCHES="loop bm7 sieve fib strings mandel branch console"
+# against yabasic printing them to stdout. start: an empty program (start-up
+# and exit), against yabasic and an empty C program.
+ALL_BENCHES="loop bm7 sieve fib strings mandel branch console start"
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
@@ -66,10 +67,10 @@ command_for() {
             have yabasic && printf 'yabasic %q' "$here/yabasic/$bench.yab"
         fi ;;
     bwbasic)
-        [ "$bench" = console ] && return
+        [ "$bench" = console ] || [ "$bench" = start ] && return
         have bwbasic && printf 'bwbasic %q </dev/null' "$here/bwbasic/$bench.bwb" ;;
     brandy)
-        [ "$bench" = console ] && return
+        [ "$bench" = console ] || [ "$bench" = start ] && return
         # The dummy SDL video driver draws into memory only (no window needed).
         have brandy && printf 'SDL_VIDEODRIVER=dummy brandy -quit %q </dev/null' \
             "$work/brandy/$bench.bbc" ;;

@@ -50,7 +50,9 @@ time_runs() {
     if [ -z "${NO_HYPERFINE:-}" ] && have hyperfine; then
         local where=$outfile
         [ "$runner" = brandy ] && where=null # brandy spools its text itself
-        hyperfine --runs "$RUNS" --style none --export-csv "$work/out/$name.csv" \
+        local runs=$RUNS
+        [ "$bench" = start ] && runs=$((RUNS * 40)) # milliseconds: many runs
+        hyperfine --runs "$runs" --style none --export-csv "$work/out/$name.csv" \
             --output "$where" -n "$name" "$cmd" >"$work/out/$name.hyperfine" 2>&1 || return 1
         awk -F, 'NR == 2 { print $4 }' "$work/out/$name.csv"
     else

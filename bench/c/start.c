@@ -1,0 +1,2 @@
+/* start: an empty program, the floor of starting a process */
+int main(void) { return 0; }
