@@ -63,4 +63,12 @@ grep -q 'MimeType=text/x-vornbasic;' "$prefix/share/applications/vornbasic.deskt
 cd "$prefix"
 out=$("$prefix/bin/vornbasic" --tty --root "$prefix/root" share/doc/vornbasic/examples/hello.bas)
 [ "$out" = "$(cat "$source/tests/examples/hello.out")" ] || fail "the installed hello.bas printed: $out"
+# It finds its libraries in lib/vornbasic/: a screenshot draws glyphs and writes a PNG.
+"$prefix/bin/vornbasic" --tty --root "$prefix/root" share/doc/vornbasic/examples/hello.bas \
+  --screenshot "$prefix/hello.png" >/dev/null 2>"$prefix/stderr.txt" || fail "the screenshot run failed"
+[ ! -s "$prefix/stderr.txt" ] || fail "the screenshot run said: $(cat "$prefix/stderr.txt")"
+[ "$(head -c 4 "$prefix/hello.png" | tail -c 3)" = PNG ] || fail "the screenshot is not a PNG file"
+for library in window render lineedit; do
+  expect_file lib/vornbasic/vornbasic-$library.so
+done
 echo "install_check: all installed"

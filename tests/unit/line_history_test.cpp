@@ -65,10 +65,12 @@ TEST_F(LineHistory, CreatesTheFolderAndFileOnFirstAdd) {
 }
 
 TEST_F(LineHistory, ReadsTheLineEditorsOwnForm) {
-  write("_HiStOrY_V2_\nprint\\0401\nload\\040\"\\\\Windows\\\\a.bas\"\n");
+  // Escapes at the very start and end of a line, and a cut-off one kept as it is.
+  write("_HiStOrY_V2_\nprint\\0401\nload\\040\"\\\\Windows\\\\a.bas\"\n\\040a\\040\nb\\04\n");
   device::LineHistory h;
   h.load(path_);
-  EXPECT_EQ(h.entries(), (std::vector<std::u16string>{u"print 1", u"load \"\\Windows\\a.bas\""}));
+  EXPECT_EQ(h.entries(),
+            (std::vector<std::u16string>{u"print 1", u"load \"\\Windows\\a.bas\"", u" a ", u"b\\04"}));
 }
 
 TEST_F(LineHistory, UpAndDownWalkTheEntriesAndComeBackToTheDraft) {
