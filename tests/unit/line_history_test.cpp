@@ -65,12 +65,15 @@ TEST_F(LineHistory, CreatesTheFolderAndFileOnFirstAdd) {
 }
 
 TEST_F(LineHistory, ReadsTheLineEditorsOwnForm) {
-  // Escapes at the very start and end of a line, and a cut-off one kept as it is.
-  write("_HiStOrY_V2_\nprint\\0401\nload\\040\"\\\\Windows\\\\a.bas\"\n\\040a\\040\nb\\04\n");
+  // Escapes at the very start and end of a line; a cut-off one and one with
+  // a digit past 7 are kept as they are.
+  write("_HiStOrY_V2_\nprint\\0401\nload\\040\"\\\\Windows\\\\a.bas\"\n\\040a\\040\nb\\04\nc\\081\n");
   device::LineHistory h;
   h.load(path_);
-  EXPECT_EQ(h.entries(),
-            (std::vector<std::u16string>{u"print 1", u"load \"\\Windows\\a.bas\"", u" a ", u"b\\04"}));
+  std::vector<std::u16string> expected{u"print 1", u"load \"\\Windows\\a.bas\"", u" a ", u"b\\04", u"c\\081"};
+  EXPECT_EQ(h.entries(), expected);
+  h.load(path_);  // loading again replaces what was there
+  EXPECT_EQ(h.entries(), expected);
 }
 
 TEST_F(LineHistory, UpAndDownWalkTheEntriesAndComeBackToTheDraft) {
