@@ -107,6 +107,12 @@ TEST(Settings, FileIsUtf16LittleEndianAndReadUpTo4096Bytes) {
   device::read_settings_file(path);
   EXPECT_EQ(device::settings.XHeight, 201);
 
+  // Both halves of every unit count: a Japanese file name read from the file.
+  device::settings = Settings{};
+  write_utf16(all_keys.substr(0, all_keys.find(u"TempFile")) + u"TempFile=\\\u4E00\u30A2.txt");
+  device::read_settings_file(path);
+  EXPECT_EQ(device::settings.TempFile, u"\\\u4E00\u30A2.txt");
+
   // TempFile beyond the first 4096 bytes is never seen.
   device::settings = Settings{};
   std::u16string padded = all_keys.substr(0, all_keys.find(u"TempFile"));
