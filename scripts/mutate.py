@@ -423,6 +423,8 @@ def main():
     ap.add_argument("--jobs", type=int, default=2, help="build parallelism (default 2)")
     ap.add_argument("--test-jobs", type=int, default=6,
                     help="ctest parallelism (default 6: the tests mostly wait for the processes they start)")
+    ap.add_argument("--batch", type=int, default=40,
+                    help="mutants taken from the sample at a time, sorted by file (default 40)")
     ap.add_argument("--parallel", type=int, default=1,
                     help="scratch copies testing mutants side by side (default 1)")
     ap.add_argument("--work", default="/tmp/vorn-mutate", help="scratch folder (default %(default)s)")
@@ -517,7 +519,8 @@ def main():
         while progress["valid"] < args.count and position < len(pool):
             # Take the next batch, sorted by file, and give each worker a run
             # of it: a file is then put back (and rebuilt) once per batch.
-            batch = pool[position:position + (args.count - progress["valid"])]
+            # Batches of a few dozen: a run cut short has still met every area.
+            batch = pool[position:position + min(args.batch, args.count - progress["valid"])]
             position += len(batch)
             batch.sort(key=lambda m: (m.file, m.line))
             n = len(workers)
