@@ -52,14 +52,22 @@ std::string describe_positions() {
 }  // namespace
 
 RunTrace run_in_process(const std::string& source, bool reference) {
+  return run_loaded(
+      [&] {
+        std::istringstream lines(source);
+        for (std::string line; std::getline(lines, line);) machine::append_line(line);
+      },
+      reference);
+}
+
+RunTrace run_loaded(const std::function<void()>& load, bool reference) {
   bool was_reference = machine::reference_mode;
   machine::state = machine::Machine{};
   machine::reference_mode = reference;
   device::clear_screen();
-  std::istringstream lines(source);
-  for (std::string line; std::getline(lines, line);) machine::append_line(line);
   RunTrace trace;
   try {
+    load();
     trace.result = machine::execute_line(std::make_shared<machine::ProgramLine>(-1, "run"));
   } catch (const machine::BasicError&) {
     trace.error = true;
@@ -75,6 +83,10 @@ RunTrace run_in_process(const std::string& source, bool reference) {
 std::string compare_both_ways(const std::string& source) {
   RunTrace cached = run_in_process(source, false);
   RunTrace plain = run_in_process(source, true);
+  return difference(cached, plain);
+}
+
+std::string difference(const RunTrace& cached, const RunTrace& plain) {
   std::string diff;
   if (cached.result != plain.result || cached.error != plain.error) diff += "result; ";
   if (cached.variables != plain.variables) diff += "variables:\n" + cached.variables + "--\n" + plain.variables;
