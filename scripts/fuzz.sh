@@ -3,14 +3,14 @@
 # SECONDS (default 60), one after the other, with corpora seeded from the
 # golden tests. A finding stops the script with libFuzzer's report; the input
 # that caused it is kept in build-fuzz/findings/<target>/.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: executor translator bitmap settings codec
+#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: executor differential translator bitmap settings codec
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(executor translator bitmap settings codec)
+[ ${#targets[@]} -gt 0 ] || targets=(executor differential translator bitmap settings codec)
 
 ./scripts/install-deps.sh
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_FUZZ=ON \
@@ -28,6 +28,7 @@ seed() {  # seed TARGET FILE...: copies files into the target's seed folder
 mapfile -t programs < <(find tests/golden -name '*.bas' -o -name '*.in' | grep -v -e '\.files/' -e '\.expect/' | sort)
 mapfile -t texts < <(find tests/golden -name '*.out' | sort)
 seed executor "${programs[@]}"
+seed differential "${programs[@]}"
 seed translator "${programs[@]}"
 seed codec "${programs[@]}" "${texts[@]}"
 mkdir -p build-fuzz/seeds/bitmap build-fuzz/seeds/settings

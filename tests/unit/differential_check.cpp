@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "device/device.h"
 #include "device/screen.h"
 #include "machine/control_flow.h"
 #include "machine/errors.h"
@@ -64,7 +65,10 @@ RunTrace run_loaded(const std::function<void()>& load, bool reference) {
   bool was_reference = machine::reference_mode;
   machine::state = machine::Machine{};
   machine::reference_mode = reference;
-  device::clear_screen();
+  // A fresh device too: the pen, the caret and the console's escape state of
+  // an earlier run would show in this one's picture.
+  device::state = device::Device{};
+  device::create_picture({}, false);
   RunTrace trace;
   try {
     load();
