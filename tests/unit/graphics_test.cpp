@@ -57,6 +57,17 @@ TEST_F(Graphics, PsetColourRule) {
   EXPECT_EQ(screen.print_x, 0);
 }
 
+// The window shows a drawing at once: every drawing statement asks for a repaint.
+TEST_F(Graphics, EveryDrawingAsksForARepaint) {
+  for (const char* statement : {"pset (1,1)", "line (0,0)-(9,9)", "box (0,0)-(9,9)", "boxf (0,0)-(9,9)",
+                                "boxf (0,0)-(9,9),0", "circle (0,0)-(9,9)", "circlef (0,0)-(9,9)",
+                                "circlef (0,0)-(9,9),0", "cls"}) {
+    std::uint64_t before = screen.repaint_count;
+    run(statement);
+    EXPECT_GT(screen.repaint_count, before) << statement;
+  }
+}
+
 TEST_F(Graphics, LineContinuesFromItsEndPoint) {
   std::uint64_t repaints = screen.repaint_count;
   run("line (10, 10)-(20, 10)");

@@ -1,0 +1,3 @@
+#!/usr/bin/env -S vornbasic --tty
+print "script"
+@end

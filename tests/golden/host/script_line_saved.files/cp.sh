@@ -1,0 +1,2 @@
+# An editor that keeps a copy of the file it is given.
+cp "$1" seen.txt
