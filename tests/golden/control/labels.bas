@@ -4,6 +4,11 @@ print "ab"
 end
 @ba
 print "ba"
+goto @AZ_az09
+@AZ_az
+print "a shorter label"
+@AZ_az09
+print "every label character"
 goto @twice
 @twice
 print "first twice"

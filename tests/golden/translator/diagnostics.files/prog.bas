@@ -14,3 +14,6 @@ dim m(2,2)
 if 0 then z = (1 : z = len(t$ 2)
 if 0 then z = m(1)
 print 1 ; 3 )
+print #10, 1
+@l
+if 0 then @l else @l 2

@@ -1,0 +1,6 @@
+gosub @s
+list
+end
+@s
+print 1
+return
