@@ -367,8 +367,9 @@ TEST(NetworkChannels, ServerPortTaken) {
 // next one finds the new listening socket.
 TEST(NetworkChannels, TwoProgramsTalk) {
   int port = free_port();
-  // The second round serves on another channel: the first one's listening
-  // socket must be gone for the port to be bound again.
+  // Each round serves on another channel: the last one's listening socket
+  // must be gone for the port to be bound again, whether close or an open of
+  // a file on that channel let go of it.
   const char* server_program = R"(open "server:PORT" as #5
 @w
 a$ = input$(511, #5)
@@ -381,7 +382,14 @@ open "server:PORT" as #6
 a$ = input$(511, #6)
 if a$ = "" then @v
 print #6, "echo " + a$;
-close #6
+open "log.txt" for output as #6
+print "got "; a$;
+open "server:PORT" as #7
+@u
+a$ = input$(511, #7)
+if a$ = "" then @u
+print #7, "echo " + a$;
+close #7
 print "got "; a$;
 )";
   const char* client_program = R"(open "net:127.0.0.1:PORT" as #1
@@ -396,14 +404,14 @@ if eof(1) = 2 then @c
 close
 )";
   BasicRun server(with_port(server_program, port));
-  for (std::string name : {"one", "two"}) {
+  for (std::string name : {"one", "two", "three"}) {
     ASSERT_TRUE(wait_listening(port)) << server.output();
     BasicRun client(filled(with_port(client_program, port), "NAME", name));
     EXPECT_EQ(client.finish(), 0);
     EXPECT_EQ(client.output(), "echo ping " + name + "\n");
   }
   EXPECT_EQ(server.finish(), 0);
-  EXPECT_EQ(server.output(), "got ping one\ngot ping two\n");
+  EXPECT_EQ(server.output(), "got ping one\ngot ping two\ngot ping three\n");
 }
 
 // Runs an open statement in this process.

@@ -22,4 +22,6 @@ n$ = ""
 for i = 1 to 160 : n$ = n$ + "a" : next i
 exec n$ + ".three"
 exec n$ + "b.three"
+' only blanks: nothing
+exec "   "
 print "after"

@@ -42,3 +42,5 @@ clear
 stop
 @other
 end
+box (0, 0)-(9, 9) : q9 = 1
+print q9

@@ -1,3 +1,4 @@
 input "N"; n$
 input "A", a
 input b; c$
+input ; d "then" e
