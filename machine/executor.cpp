@@ -5,6 +5,7 @@
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/program_store.h"
+#include "machine/steps.h"
 #include "machine/value_stack.h"
 #include "machine/variables.h"
 
@@ -36,6 +37,8 @@ int execute_from(LinePtr line, const char* position) {
     raise_error(Message::cannot_execute);
   }
   lexer.cursor = position;
+  // Set when the statement at the current token must be run here, not as a compiled step.
+  bool interpret = false;
   for (;;) {
     if (device::break_flag.load(std::memory_order_relaxed)) {
       device::break_flag = 0;
@@ -46,6 +49,10 @@ int execute_from(LinePtr line, const char* position) {
       }
       raise_error(Message::break_);
     }
+    if (!interpret && !reference_mode && (lexer.token_kind == TK_STATEMENT || lexer.token_kind == TK_NAME) &&
+        run_steps(interpret))
+      continue;
+    interpret = false;
     switch (lexer.token_kind) {
       case TK_STATEMENT: {
         int row = lexer.token_index;

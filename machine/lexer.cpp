@@ -101,7 +101,12 @@ double read_radix(const char* digits, unsigned base) {
   return static_cast<double>(static_cast<std::int32_t>(v));
 }
 
-void read_radix_literal() {
+// A notation error leaves the cursor where the reader stopped and names the
+// message; the caller raises it (or, probing, only notes that it would).
+using Notation = const Message*;
+constexpr Message bad_hex = Message::bad_hex, bad_octal = Message::bad_octal, bad_real = Message::bad_real;
+
+Notation read_radix_literal() {
   const char* p = lexer.cursor + 1;  // past '&'
   unsigned char d = *p;
   lexer.token_kind = TK_NUMBER;
@@ -109,7 +114,7 @@ void read_radix_literal() {
     ++p;
     if (!is_hex_digit(*p)) {
       lexer.cursor = p;
-      raise_error(Message::bad_hex);
+      return &bad_hex;
     }
     while (is_hex_digit(*p)) keep(*p++);
     lexer.cursor = p;
@@ -120,16 +125,17 @@ void read_radix_literal() {
     lexer.token_value = read_radix(lexer.token_text, 8);
   } else {
     lexer.cursor = d ? p + 1 : p;
-    raise_error(Message::bad_octal);
+    return &bad_octal;
   }
+  return nullptr;
 }
 
-// e or E, then a sign or digit, then digits.
+// e or E, then a sign or digit, then digits; nullptr when no sign or digit follows.
 const char* read_exponent(const char* p) {
   keep(*p++);
   if (*p != '+' && *p != '-' && !is_digit(*p)) {
     lexer.cursor = p;
-    raise_error(Message::bad_real);
+    return nullptr;
   }
   keep(*p++);
   while (is_digit(*p)) keep(*p++);
@@ -141,40 +147,41 @@ double decimal_value(const char* text) {
   return std::strtod(text, nullptr);
 }
 
-void read_number() {
+Notation read_number() {
   const char* p = lexer.cursor;
   lexer.token_kind = TK_NUMBER;
   if (*p == '.') {
     keep(*p++);
     if (!is_digit(*p)) {
       lexer.cursor = p;
-      raise_error(Message::bad_real);
+      return &bad_real;
     }
     while (is_digit(*p)) keep(*p++);
-    if (*p == 'e' || *p == 'E') p = read_exponent(p);
+    if ((*p == 'e' || *p == 'E') && !(p = read_exponent(p))) return &bad_real;
     lexer.cursor = p;
     lexer.token_value = decimal_value(lexer.token_text);
-    return;
+    return nullptr;
   }
   while (is_digit(*p)) keep(*p++);
   if (*p == '.') {
     keep(*p++);
     while (is_digit(*p)) keep(*p++);
-    if (*p == 'e' || *p == 'E') p = read_exponent(p);
+    if ((*p == 'e' || *p == 'E') && !(p = read_exponent(p))) return &bad_real;
     lexer.cursor = p;
     lexer.token_value = decimal_value(lexer.token_text);
-    return;
+    return nullptr;
   }
   if (*p == 'e' || *p == 'E') {
-    p = read_exponent(p);
+    if (!(p = read_exponent(p))) return &bad_real;
     lexer.cursor = p;
     lexer.token_value = decimal_value(lexer.token_text);
-    return;
+    return nullptr;
   }
   lexer.cursor = p;
   // Digits only: a signed 32-bit integer; larger values saturate.
   double v = decimal_value(lexer.token_text);
   lexer.token_value = v > 2147483647.0 ? 2147483647.0 : v;
+  return nullptr;
 }
 
 void read_punct() {
@@ -196,7 +203,7 @@ void read_punct() {
   }
 }
 
-void read_token(int statement_rows) {
+Notation read_token(int statement_rows) {
   lexer.token_start = lexer.cursor;
   lexer.token_length = 0;
   lexer.token_text[0] = '\0';
@@ -217,12 +224,13 @@ void read_token(int statement_rows) {
   } else if (c == '@') {
     read_label();
   } else if (c == '&') {
-    read_radix_literal();
+    return read_radix_literal();
   } else if (c == '.' || is_digit(c)) {
-    read_number();
+    return read_number();
   } else {
     read_punct();
   }
+  return nullptr;
 }
 
 }  // namespace
@@ -231,7 +239,7 @@ void next_token_in(int statement_rows) {
   lexer.entry = nullptr;
   lexer.entry_line = nullptr;
   lexer.op = OP_NONE;  // a notation error leaves no operator behind
-  read_token(statement_rows);
+  if (Notation error = read_token(statement_rows)) raise_error(*error);
   lexer.op = operator_code(lexer.token_text, lexer.token_length);
 }
 
@@ -313,11 +321,10 @@ void load_cached(CachedToken& t, const char* base, ProgramLine* line) {
   lexer.entry_line = line;
 }
 
-// Reads at offset of the line text and keeps what was read. A notation error
-// raises from the reader before anything is kept, so it raises again next time.
-void read_and_keep(ProgramLine* line, const char* base, std::size_t size, std::size_t offset) {
+// Keeps the token just read from offset of the line text. A token that is
+// not a plain run of the text is not kept: it is read afresh each time.
+CachedToken* keep_token(ProgramLine* line, const char* base, std::size_t size, std::size_t offset) {
   LineTokens& cache = line->cache;
-  read_uncached(statement_count);
   // The token text is a run of bytes of the line: after the blanks, past the
   // opening quote of a string or the @ of a label.
   std::size_t begin = offset;
@@ -326,7 +333,7 @@ void read_and_keep(ProgramLine* line, const char* base, std::size_t size, std::s
   if (lexer.token_kind == TK_STRING || lexer.token_kind == TK_LABEL) ++begin;
   if (begin + lexer.token_length > size ||
       std::memcmp(base + begin, lexer.token_text, lexer.token_length) != 0)
-    return;  // not a plain run of the text: read it afresh each time
+    return nullptr;
   CachedToken& t = cache.tokens.emplace_back();
   t.kind = lexer.token_kind;
   t.index = lexer.token_index;
@@ -337,8 +344,17 @@ void read_and_keep(ProgramLine* line, const char* base, std::size_t size, std::s
   t.op = static_cast<std::uint8_t>(lexer.op);
   if (t.text_length < CachedToken::inline_chars) std::memcpy(t.inline_text, lexer.token_text, t.text_length);
   cache.slot[offset] = &t;
-  lexer.entry = &t;
-  lexer.entry_line = line;
+  return &t;
+}
+
+// Reads at offset of the line text and keeps what was read. A notation error
+// raises from the reader before anything is kept, so it raises again next time.
+void read_and_keep(ProgramLine* line, const char* base, std::size_t size, std::size_t offset) {
+  read_uncached(statement_count);
+  if (CachedToken* t = keep_token(line, base, size, offset)) {
+    lexer.entry = t;
+    lexer.entry_line = line;
+  }
 }
 
 }  // namespace
@@ -363,6 +379,25 @@ void next_token() {
     }
   }
   read_uncached(statement_count);
+}
+
+CachedToken* cached_token_at(ProgramLine& line, std::size_t offset) {
+  std::size_t size = line.text.size();
+  if (offset > size) return nullptr;
+  LineTokens& cache = line.cache;
+  if (cache.slot.empty()) cache.slot.assign(size + 1, nullptr);
+  if (CachedToken* t = cache.slot[offset]) return t;
+  LexerState saved = lexer;
+  lexer.cursor = line.text.data() + offset;
+  lexer.token_length = 0;
+  lexer.token_text[0] = '\0';
+  CachedToken* t = nullptr;
+  if (!read_token(statement_count)) {
+    lexer.op = operator_code(lexer.token_text, lexer.token_length);
+    t = keep_token(&line, line.text.data(), size, offset);
+  }
+  lexer = saved;
+  return t;
 }
 
 void expect_token(const char* text) {

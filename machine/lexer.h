@@ -54,6 +54,12 @@ void next_token_in(int statement_rows);
 // mode is on), filling it the first time.
 void next_token();
 
+// The cache entry of the token read from offset of a stored line's text,
+// reading and keeping it when it was not read yet; the lexer state is left as
+// it was. nullptr when reading there would raise a notation error or the token
+// cannot be kept.
+CachedToken* cached_token_at(ProgramLine& line, std::size_t offset);
+
 // Reference mode: every token is read from the text again, no cache is used.
 // Set from the command line or VORNBASIC_REFERENCE=1; compared against the
 // cached path by the differential tests.

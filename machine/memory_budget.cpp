@@ -28,6 +28,14 @@ std::size_t text_bytes(const std::string& text) {
   return text.capacity() > inline_capacity ? text.capacity() + 1 : 0;
 }
 
+void assign_text(std::string& cell, std::string_view value) {
+  std::size_t before = text_bytes(cell);
+  cell.assign(value);
+  std::size_t after = text_bytes(cell);
+  if (after > before) charge_memory(after - before);
+  else refund_memory(before - after);
+}
+
 void store_text(std::string& cell, std::string&& value) {
   // Charged first, so that a refusal leaves the cell as it was; settled to
   // what the cell holds afterwards (a short text may land in the old buffer).

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace machine {
 
@@ -22,6 +23,12 @@ void refund_memory(std::size_t bytes);
 
 // The heap bytes a string's text takes beyond the string itself.
 std::size_t text_bytes(const std::string& text);
+
+// Copies value into a string cell's own storage, counting the change in its
+// heap bytes: what a cell holds and counts depends only on the values it was
+// given, not on where they were built. Past the budget the system ends; the
+// cell then holds the value already.
+void assign_text(std::string& cell, std::string_view value);
 
 // Stores value into a string cell, counting the change in its heap bytes.
 void store_text(std::string& cell, std::string&& value);

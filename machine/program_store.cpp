@@ -5,6 +5,7 @@
 #include "machine/machine.h"
 
 #include "machine/memory_budget.h"
+#include "machine/steps.h"
 
 namespace machine {
 
@@ -68,6 +69,7 @@ void append_line(std::string text) {
   if (!program.program_head) program.next_line_number = 1;
   auto line = std::make_shared<ProgramLine>(program.next_line_number++, std::move(text));
   line->label_hash = line_label_hash(line->text);
+  line->in_program = true;
   if (program.program_tail) {
     line->prev = program.program_tail;
     program.program_tail->next = line;
@@ -80,6 +82,7 @@ void append_line(std::string text) {
 
 void free_program() {
   program.generation = fresh_generation();
+  for (ProgramLine* line = program.program_head.get(); line; line = line->next.get()) line->in_program = false;
   label_index.clear();
   program.program_tail.reset();
   program.program_head.reset();

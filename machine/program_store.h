@@ -14,12 +14,14 @@ namespace machine {
 // One stored line. Lines are shared: whatever still refers to a line (the
 // current line, a for or gosub entry, the resume point) keeps it and its text
 // alive after new, load or the next typed line has replaced it.
-struct ProgramLine {
+struct ProgramLine : std::enable_shared_from_this<ProgramLine> {
   std::weak_ptr<ProgramLine> prev;
   std::shared_ptr<ProgramLine> next;
   std::int32_t number = -1;
   std::int32_t label_hash = -1;
   std::string text;
+  // True while the line is one of the program's: the program keeps it alive.
+  bool in_program = false;
   // What the interpreter's reader found in text (filled as it reads).
   mutable LineTokens cache;
 

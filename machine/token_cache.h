@@ -14,6 +14,7 @@ namespace machine {
 
 struct ProgramLine;
 struct Variable;
+struct Step;
 using LinePtr = std::shared_ptr<ProgramLine>;
 
 // Operator codes, computed from a token's text whatever its kind: keywords and
@@ -44,6 +45,14 @@ struct CachedToken {
   // A label token's line (a slot of the label index), valid while label_generation is current.
   std::uint64_t label_generation = 0;
   const LinePtr* label = nullptr;
+  // The compiled step that runs when execution is at this token (for a
+  // separator or a label: the one after it), once there is one.
+  Step* step = nullptr;
+  // Times the interpreter met this statement, and when to try compiling it
+  // next (each failure doubles the wait; never_again: it cannot compile).
+  std::uint32_t visits = 0;
+  std::uint32_t next_try = 2;
+  static constexpr std::uint32_t never_again = 0xFFFFFFFF;
 };
 
 // The cache of one line: the token read from each byte position (nullptr =
@@ -51,6 +60,7 @@ struct CachedToken {
 struct LineTokens {
   std::vector<CachedToken*> slot;
   std::deque<CachedToken> tokens;
+  std::vector<std::unique_ptr<Step>> steps;  // owned here; freed only with the line
 };
 
 // A fresh value for a generation counter, never handed out before in this process.

@@ -54,11 +54,14 @@ std::string get_string() {
 }
 
 
-void get_string_into(std::string& out) {
+const std::string& top_string() {
   if (top == 0 || entries[top - 1].type != string_type) raise_error(base::Message::type_mismatch);
+  return entries[top - 1].text;
+}
+
+void drop_value() {
   ValueEntry& e = entries[--top];
   e.type = no_value;
-  out.swap(e.text);
   e.text.clear();
 }
 

@@ -54,9 +54,10 @@ inline double get_number() {
 }
 // Pops a string and hands it over; anything else raises "型が不正です".
 std::string get_string();
-// Pops a string into out, handing over storage both ways (no allocation);
-// anything else raises "型が不正です".
-void get_string_into(std::string& out);
+// The string on top, left there; anything else raises "型が不正です".
+const std::string& top_string();
+// Pops the top entry.
+void drop_value();
 // Pops two strings (right, then left) and pushes left + right, in the left
 // entry's storage; the same errors in the same order as two get_string.
 void concatenate_strings();

@@ -133,6 +133,8 @@ void shape_array(Variable& v, int dimension_count, const std::int32_t* extents) 
   // Charged before anything changes: a refusal leaves the variable as it was.
   charge_memory(total * (texts ? sizeof(std::string) : sizeof(double)));
   refund_memory(element_bytes(v));
+  // A shape remembered by a compiled statement is no longer to be trusted.
+  state.variables.generation = fresh_generation();
   v.dimension_count = dimension_count;
   v.extents.fill(0);
   for (int k = 0; k < dimension_count; ++k) v.extents[k] = extents[k];
@@ -148,13 +150,8 @@ Variable::~Variable() { refund_memory(element_bytes(*this) + text_bytes(text)); 
 
 void store_value(const ValueCell& cell) {
   if (cell.type == string_type) {
-    // The value's storage moves into the cell; the budget follows the change.
-    // Past the budget the system ends, so the cell need not be kept as it was.
-    std::size_t before = text_bytes(*cell.text);
-    get_string_into(*cell.text);
-    std::size_t after = text_bytes(*cell.text);
-    if (after > before) charge_memory(after - before);
-    else refund_memory(before - after);
+    assign_text(*cell.text, top_string());
+    drop_value();
   } else {
     *cell.number = get_number();
   }

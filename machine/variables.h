@@ -41,8 +41,8 @@ struct NameHash {
 struct VariableStore {
   std::vector<VariablePtr> in_order;
   std::unordered_map<std::string, VariablePtr, NameHash, std::equal_to<>> by_name;
-  // Changes whenever variables are freed: a name token's remembered variable
-  // of an older generation is not trusted.
+  // Changes whenever variables are freed or an array is shaped: a remembered
+  // variable or shape of an older generation is not trusted.
   std::uint64_t generation = fresh_generation();
 };
 

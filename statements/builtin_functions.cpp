@@ -15,6 +15,7 @@
 #include "machine/lexer.h"
 #include "machine/number_parse.h"
 #include "machine/random.h"
+#include "machine/text_functions.h"
 #include "machine/value_stack.h"
 #include "platform/clock.h"
 
@@ -62,15 +63,6 @@ std::string one_string() {
   return machine::get_string();
 }
 
-// The bytes of s at positions [from, to), both clamped to the string.
-std::string byte_range(const std::string& s, std::int64_t from, std::int64_t to) {
-  const auto size = static_cast<std::int64_t>(s.size());
-  if (from < 0) from = 0;
-  if (to > size) to = size;
-  if (from >= to) return {};
-  return s.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-}
-
 }  // namespace
 
 // int(x): truncation toward zero, saturating at the 32-bit bounds
@@ -113,17 +105,14 @@ void rnd_function() {
   machine::put_number(x * machine::next_random() / random_top);
 }
 
-// chr$(n): the low byte of int(n); a zero byte gives ""
+// chr$(n)
 void chr_function() {
-  auto byte = static_cast<char>(static_cast<std::uint32_t>(machine::to_int32(one_number())) & 0xFF);
-  machine::put_string(byte == 0 ? std::string() : std::string(1, byte));
+  char byte;
+  machine::put_string(machine::chr_text(one_number(), byte));
 }
 
-// asc(s$): the first byte, signed; 0 for ""
-void asc_function() {
-  std::string s = one_string();
-  machine::put_number(s.empty() ? 0 : static_cast<signed char>(s[0]));
-}
+// asc(s$)
+void asc_function() { machine::put_number(machine::asc_value(one_string())); }
 
 // mid$(s$, start [, length])
 void mid_function() {
@@ -134,10 +123,7 @@ void mid_function() {
   std::int64_t length = has_length ? machine::to_int32(machine::get_number()) : static_cast<std::int64_t>(limits::string_bytes);
   std::int64_t start = machine::to_int32(machine::get_number());
   std::string s = machine::get_string();
-  // A start before the first byte reads from the first byte.
-  if (start < 1) start = 1;
-  std::int64_t p = start - 1;
-  machine::put_string_owned(byte_range(s, p, p + length));
+  machine::put_string(machine::mid_text(s, start, length));
 }
 
 // left$(s$, n)
@@ -147,7 +133,7 @@ void left_function() {
   expect_token(")");
   std::int64_t n = machine::to_int32(machine::get_number());
   std::string s = machine::get_string();
-  machine::put_string_owned(byte_range(s, 0, n));
+  machine::put_string(machine::left_text(s, n));
 }
 
 // right$(s$, n)
@@ -157,9 +143,7 @@ void right_function() {
   expect_token(")");
   std::int64_t n = machine::to_int32(machine::get_number());
   std::string s = machine::get_string();
-  if (n <= 0) n = 0;
-  const auto size = static_cast<std::int64_t>(s.size());
-  machine::put_string_owned(byte_range(s, size - n, size));
+  machine::put_string(machine::right_text(s, n));
 }
 
 // str$(x): int(x) in decimal
@@ -177,15 +161,10 @@ void instr_function() {
   next_argument();
   bool has_start = optional_argument();
   expect_token(")");
-  std::int64_t b = (has_start ? static_cast<std::int64_t>(machine::to_int32(machine::get_number())) : 1) - 1;
+  std::int64_t start = has_start ? static_cast<std::int64_t>(machine::to_int32(machine::get_number())) : 1;
   std::string t = machine::get_string();
   std::string s = machine::get_string();
-  double found = 0;
-  if (b >= 0 && b < static_cast<std::int64_t>(s.size())) {
-    std::size_t at = s.find(t, static_cast<std::size_t>(b));
-    if (at != std::string::npos) found = static_cast<double>(at + 1);
-  }
-  machine::put_number(found);
+  machine::put_number(machine::instr_position(s, t, start));
 }
 
 // inkey$: the key typed during a 50 ms wait, or ""

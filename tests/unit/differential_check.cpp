@@ -8,6 +8,7 @@
 #include "device/device.h"
 #include "device/screen.h"
 #include "machine/control_flow.h"
+#include "machine/memory_budget.h"
 #include "machine/errors.h"
 #include "machine/executor.h"
 #include "machine/lexer.h"
@@ -43,6 +44,8 @@ std::string describe_positions() {
   const machine::ExecutionState& e = machine::execution;
   std::string out = "for " + std::to_string(machine::for_depth()) + " gosub " + std::to_string(machine::gosub_depth());
   out += " running " + std::to_string(e.program_running);
+  if (e.current_line) out += " line " + std::to_string(e.current_line->number);
+  out += " memory " + std::to_string(machine::memory_in_use());
   if (e.cont_line) {
     out += " cont line " + std::to_string(e.cont_line->number) + " at " +
            std::to_string(e.cont_cursor - e.cont_line->text.c_str());
