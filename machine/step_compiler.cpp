@@ -71,6 +71,7 @@ class Compiler {
   }
   bool label(LabelUse& use);
   bool assignment();
+  bool loop_start();
   bool branch();
   bool loop_end();
 };
@@ -355,6 +356,25 @@ bool Compiler::assignment() {
   return true;
 }
 
+// for name = expression to expression [step expression]
+bool Compiler::loop_start() {
+  if (!advance() || !assignment()) return false;
+  // The counter is a plain number variable; the interpreter raises otherwise.
+  if (step_.target->kind != NodeKind::variable || step_.target->type != number_type) return false;
+  if (token_->op != OP_TO || !advance()) return false;
+  step_.limit = number_expression();
+  if (!step_.limit) return false;
+  int depth = depth_of(step_.limit);
+  if (token_->op == OP_STEP) {
+    if (!advance() || !(step_.increment = number_expression())) return false;
+    depth = std::max(depth, depth_of(step_.increment));
+  }
+  step_.kind = StepKind::loop_start;
+  step_.depth = std::max(step_.depth, depth);
+  step_.after.offset = at_;  // also the resume point of the loop
+  return true;
+}
+
 // if expression then @label|statements [else @label|statements]
 bool Compiler::branch() {
   if (!advance()) return false;
@@ -412,14 +432,18 @@ bool Compiler::statement() {
       return advance() && assignment();
     case Statement::if_:
       return branch();
+    case Statement::for_:
+      return loop_start();
     case Statement::goto_:
       if (!advance() || !label(step_.label)) return false;
       step_.kind = StepKind::jump;
+      step_.after.label = &step_.label;
       return true;
     case Statement::gosub:
       if (!advance() || !label(step_.label)) return false;
       step_.kind = StepKind::call;
-      step_.after.offset = token_->next;  // the resume point: the cursor after the label
+      step_.after.label = &step_.label;
+      step_.otherwise.offset = token_->next;  // the resume point: the cursor after the label
       return true;
     case Statement::return_:
       step_.kind = StepKind::come_back;
@@ -437,7 +461,7 @@ bool compiles_ever(const CachedToken& t) {
   if (t.kind == TK_NAME) return true;
   if (t.kind != TK_STATEMENT) return false;
   switch (static_cast<Statement>(t.index)) {
-    case Statement::let: case Statement::if_: case Statement::goto_: case Statement::gosub:
+    case Statement::let: case Statement::if_: case Statement::for_: case Statement::goto_: case Statement::gosub:
     case Statement::return_: case Statement::next:
       return true;
     default:

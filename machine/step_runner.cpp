@@ -237,14 +237,55 @@ struct Runner {
   // The shared pointer of the current line, for an entry that keeps it.
   LinePtr shared_line() const { return holder.get() == line ? holder : line->shared_from_this(); }
 
-  Step* go(std::uint32_t offset);
+  // The step at offset of the current line. At the end of a line of the
+  // program, with a next line of the program, it goes straight on to the next
+  // line's first step (the line held is then a line of the program, or this
+  // one: nothing is let go).
+  Step* go(std::uint32_t offset) {
+    for (;;) {
+      Step* s = step_here(offset);
+      if (!s || s->kind != StepKind::line_end || !line->in_program) return s;
+      ProgramLine* next = line->next.get();
+      if (!next || !next->in_program) return s;
+      line = next;
+      offset = 0;
+    }
+  }
+  // Once resolved, a position's step is found in a few loads.
+  Step* step_here(std::uint32_t offset) {
+    const std::vector<CachedToken*>& slot = line->cache.slot;
+    if (offset < slot.size())
+      if (CachedToken* t = slot[offset])
+        if (t->step) return t->step;
+    return resolve(offset);
+  }
+  Step* resolve(std::uint32_t offset);
+
   Step* jump(const LabelUse& label) {
     const LinePtr& target = *label.line;
     enter(target.get(), target);
     return go(0);
   }
-  Step* go_on(const Continuation& k) { return k.label ? jump(*k.label) : go(k.offset); }
+
+  // Goes on from a step of the current line to k. Within the program the way
+  // is remembered: while the program stays the same it leads to the same step.
+  Step* follow(Continuation& k) {
+    if (k.generation == program.generation) {
+      line = k.line;
+      return k.step;
+    }
+    bool remember = line->in_program;
+    Step* next = k.label ? jump(*k.label) : go(k.offset);
+    if (next && remember && line->in_program) {
+      k.step = next;
+      k.line = line;
+      k.generation = program.generation;
+    }
+    return next;
+  }
+
   Step* perform(Step& s);
+  Step* loop_again(Step& s, ForEntry& entry);
 };
 
 // The step for the statement whose first token t was read from offset of
@@ -267,7 +308,7 @@ Step* statement_step(ProgramLine& line, std::uint32_t offset, CachedToken& t) {
 
 // The step that runs when execution is at the token read from offset of the
 // current line: separators and labels are passed over as the executor does.
-Step* Runner::go(std::uint32_t offset) {
+Step* Runner::resolve(std::uint32_t offset) {
   back_at_statement = false;
   CachedToken* first = nullptr;
   for (;;) {
@@ -319,34 +360,97 @@ std::size_t& for_top = state.control.for_top;
 auto& gosub_stack = state.control.gosub_stack;
 std::size_t& gosub_top = state.control.gosub_top;
 
+void check_depth(const Step& s) {
+  if (value_stack.top + static_cast<std::size_t>(s.depth) > limits::value_stack_entries) give_up();
+}
+
+// next, when the loop goes round again: back to the for entry's position.
+Step* Runner::loop_again(Step& s, ForEntry& entry) {
+  Step* again;
+  if (s.loop.generation == program.generation && s.loop_line == entry.line.get() && s.loop_resume == entry.resume) {
+    line = s.loop.line;
+    again = s.loop.step;
+  } else {
+    bool remember = line->in_program && entry.line->in_program;
+    s.loop_line = entry.line.get();
+    s.loop_resume = entry.resume;
+    enter(entry.line.get(), entry.line);
+    again = go(static_cast<std::uint32_t>(entry.resume - line->text.c_str()));
+    if (again && remember && line->in_program) {
+      s.loop.step = again;
+      s.loop.line = line;
+      s.loop.generation = program.generation;
+    } else {
+      s.loop.generation = 0;
+    }
+  }
+  if (again != &s) return again;
+  // The loop's body is this next alone: count on here, checking Break
+  // before each next as the main loop would.
+  Variable& v = *entry.variable;
+  for (;;) {
+    if (device::break_flag.load(std::memory_order_relaxed)) return &s;
+    v.number += entry.step;
+    if (!((v.number - entry.limit) * entry.step <= 0)) {
+      for_stack[--for_top] = ForEntry{};
+      return follow(s.after);
+    }
+  }
+}
+
 Step* Runner::perform(Step& s) {
   switch (s.kind) {
     case StepKind::assign: {
-      if (value_stack.top + static_cast<std::size_t>(s.depth) > limits::value_stack_entries) give_up();
+      check_depth(s);
       if (s.target->type == number_type) {
         double& cell = number_cell(*s.target);
         cell = number_of(*s.value);
       } else {
         std::string& cell = text_cell(*s.target);
         const std::string& value = text_of(*s.value);
-        if (memory_budget() - memory_in_use() < string_room || memory_in_use() > memory_budget()) give_up();
+        if (memory_in_use() > memory_budget() || memory_budget() - memory_in_use() < string_room) give_up();
         assign_text(cell, value);
       }
-      return go(s.after.offset);
+      return follow(s.after);
+    }
+    case StepKind::loop_start: {
+      if (for_top >= limits::for_entries || value_stack.top != 0) give_up();  // clear_value would drop leftovers
+      Variable& v = *s.target->variable;
+      if (v.type == string_type || v.dimension_count > 0) give_up();
+      double first = number_of(*s.value);
+      // The counter is set before the limit and step are worked out, which may read it.
+      double was = v.number;
+      v.number = first;
+      double limit, increment;
+      try {
+        limit = number_of(*s.limit);
+        increment = s.increment ? number_of(*s.increment) : limit >= v.number ? 1 : -1;
+      } catch (const GiveUp&) {
+        v.number = was;
+        throw;
+      }
+      ForEntry& entry = for_stack[for_top];
+      entry.variable = v.shared_from_this();
+      entry.limit = limit;
+      entry.step = increment;
+      entry.line = shared_line();
+      entry.resume = line->text.c_str() + s.after.offset;
+      ++for_top;
+      return follow(s.after);
     }
     case StepKind::branch: {
-      if (value_stack.top + static_cast<std::size_t>(s.depth) > limits::value_stack_entries) give_up();
+      check_depth(s);
       bool taken = to_int32(number_of(*s.value)) != 0;
-      return go_on(taken ? s.after : s.otherwise);
+      return follow(taken ? s.after : s.otherwise);
     }
     case StepKind::jump:
-      return jump(s.label);
+      return follow(s.after);
     case StepKind::call: {
       if (gosub_top >= limits::gosub_entries) give_up();
       GosubEntry& entry = gosub_stack[gosub_top++];
       entry.line = shared_line();
-      entry.resume = line->text.c_str() + s.after.offset;
-      return jump(s.label);
+      entry.resume = line->text.c_str() + s.otherwise.offset;
+      return follow(s.after);
     }
     case StepKind::come_back: {
       if (gosub_top == 0) give_up();
@@ -364,12 +468,10 @@ Step* Runner::perform(Step& s) {
       Variable& v = *entry.variable;
       v.number += entry.step;
       if (!((v.number - entry.limit) * entry.step <= 0)) {  // the loop has ended
-        std::uint32_t after = s.after.offset;
         for_stack[--for_top] = ForEntry{};
-        return go(after);
+        return follow(s.after);
       }
-      enter(entry.line.get(), entry.line);
-      return go(static_cast<std::uint32_t>(entry.resume - line->text.c_str()));
+      return loop_again(s, entry);
     }
     case StepKind::line_end: {
       const LinePtr& next = line->next;

@@ -45,6 +45,7 @@ struct Node {
 
 enum class StepKind : std::uint8_t {
   assign,     // [let] target = expression
+  loop_start, // for name = expression to expression [step expression]
   branch,     // if expression then ... [else ...]
   jump,       // goto @label
   call,       // gosub @label
@@ -61,11 +62,15 @@ struct LabelUse {
   const LinePtr* line = nullptr;
 };
 
-// Where execution goes on inside a line: the cursor offset of the next token
-// to read, and, once known, the step that runs from there.
+// Where execution goes on: the cursor offset of the next token to read in the
+// step's line, or a label to jump to; and, once known, the step that runs
+// from there and its line, trusted while the program stays the same.
 struct Continuation {
   std::uint32_t offset = 0;
-  const LabelUse* label = nullptr;  // a jump instead
+  const LabelUse* label = nullptr;
+  Step* step = nullptr;
+  ProgramLine* line = nullptr;
+  std::uint64_t generation = 0;
 };
 
 struct Step {
@@ -76,9 +81,15 @@ struct Step {
   std::uint64_t program_generation = 0;
   int depth = 0;                // value stack entries the interpreter would use
   const Node* target = nullptr;
-  const Node* value = nullptr;  // or the condition of if
-  Continuation after;           // where the statement ends (if: its then part)
+  const Node* value = nullptr;  // or the condition of if, the first value of for
+  const Node* limit = nullptr;  // for: the limit and the step, if written
+  const Node* increment = nullptr;
+  Continuation after;           // where the statement ends (if: its then part; goto, gosub: the label)
   Continuation otherwise;       // if: where the false branch goes on
+  // next: the step its for entry's position led to last time, with that position
+  const ProgramLine* loop_line = nullptr;
+  const char* loop_resume = nullptr;
+  Continuation loop;
   LabelUse label;               // goto, gosub, and labels after then / else
   LabelUse otherwise_label;
   Variable* counter = nullptr;  // next name: the variable it names (nullptr: no name)

@@ -14,7 +14,7 @@
 
 namespace machine {
 
-struct Variable {
+struct Variable : std::enable_shared_from_this<Variable> {
   std::string name;        // as written, with a trailing '$' for strings
   int dimension_count = 0;  // 0 plain, 1..16 array
   std::array<std::int32_t, limits::array_dimensions> extents{};  // bound + 1 each
