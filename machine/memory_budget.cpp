@@ -28,12 +28,25 @@ std::size_t text_bytes(const std::string& text) {
   return text.capacity() > inline_capacity ? text.capacity() + 1 : 0;
 }
 
-void assign_text(std::string& cell, std::string_view value) {
-  std::size_t before = text_bytes(cell);
-  cell.assign(value);
+namespace {
+// Counts the change of a cell's heap bytes from before to what it holds now.
+void count_change(std::size_t before, const std::string& cell) {
   std::size_t after = text_bytes(cell);
   if (after > before) charge_memory(after - before);
   else refund_memory(before - after);
+}
+}  // namespace
+
+void assign_text(std::string& cell, std::string_view value) {
+  std::size_t before = text_bytes(cell);
+  cell.assign(value);
+  count_change(before, cell);
+}
+
+void append_text(std::string& cell, std::string_view more) {
+  std::size_t before = text_bytes(cell);
+  cell.append(more);
+  count_change(before, cell);
 }
 
 void store_text(std::string& cell, std::string&& value) {

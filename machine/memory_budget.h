@@ -30,6 +30,9 @@ std::size_t text_bytes(const std::string& text);
 // cell then holds the value already.
 void assign_text(std::string& cell, std::string_view value);
 
+// Adds more at the end of a string cell, counting the change in its heap bytes.
+void append_text(std::string& cell, std::string_view more);
+
 // Stores value into a string cell, counting the change in its heap bytes.
 void store_text(std::string& cell, std::string&& value);
 

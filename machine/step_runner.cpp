@@ -33,7 +33,14 @@ struct GiveUp {};
 constexpr std::size_t string_room = 1024;
 
 double number_of(const Node& n);
-const std::string& text_of(const Node& n);
+std::string_view text_of(const Node& n);
+
+// A plain variable or a number is read in place; anything else is worked out.
+inline double operand_of(const Node* n) {
+  if (n->kind == NodeKind::variable) return n->variable->number;
+  if (n->kind == NodeKind::number) return n->number;
+  return number_of(*n);
+}
 
 std::size_t element_offset(const Node& n) {
   const Variable& v = *n.variable;
@@ -71,7 +78,7 @@ bool compare(int code, double d) {
   }
 }
 
-std::int64_t int_argument(const Node* n) { return to_int32(number_of(*n)); }
+std::int64_t int_argument(const Node* n) { return to_int32(operand_of(n)); }
 
 double number_function(const Node& n) {
   switch (static_cast<Function>(n.code)) {
@@ -95,44 +102,47 @@ double number_function(const Node& n) {
     case Function::val: return parse_number(text_of(*n.a));
     case Function::len: return static_cast<double>(text_of(*n.a).size());
     case Function::instr: {
-      const std::string& s = text_of(*n.a);
-      const std::string& t = text_of(*n.b);
+      std::string_view s = text_of(*n.a);
+      std::string_view t = text_of(*n.b);
       return instr_position(s, t, n.c ? int_argument(n.c) : 1);
     }
     default: give_up();
   }
 }
 
-const std::string& text_function(const Node& n) {
+std::string_view text_function(const Node& n) {
   switch (static_cast<Function>(n.code)) {
     case Function::chr: {
       char byte;
       n.scratch.assign(chr_text(number_of(*n.a), byte));
-      break;
+      return n.scratch;
     }
     case Function::str:
       n.scratch = base::format_text("%d", {to_int32(number_of(*n.a))});
-      break;
+      return n.scratch;
     case Function::mid: {
-      const std::string& s = text_of(*n.a);
+      std::string_view s = text_of(*n.a);
       std::int64_t start = int_argument(n.b);
       std::int64_t length = n.c ? int_argument(n.c) : static_cast<std::int64_t>(limits::string_bytes);
-      n.scratch.assign(mid_text(s, start, length));
-      break;
+      return mid_text(s, start, length);
     }
     case Function::left: {
-      const std::string& s = text_of(*n.a);
-      n.scratch.assign(left_text(s, int_argument(n.b)));
-      break;
+      std::string_view s = text_of(*n.a);
+      return left_text(s, int_argument(n.b));
     }
     case Function::right: {
-      const std::string& s = text_of(*n.a);
-      n.scratch.assign(right_text(s, int_argument(n.b)));
-      break;
+      std::string_view s = text_of(*n.a);
+      return right_text(s, int_argument(n.b));
     }
     default: give_up();
   }
-  return n.scratch;
+}
+
+// strcmp of the two texts: each ends at its first zero byte, if any.
+int compare_texts(std::string_view a, std::string_view b) {
+  if (const void* z = std::memchr(a.data(), 0, a.size())) a = a.substr(0, static_cast<const char*>(z) - a.data());
+  if (const void* z = std::memchr(b.data(), 0, b.size())) b = b.substr(0, static_cast<const char*>(z) - b.data());
+  return a.compare(b);
 }
 
 double number_of(const Node& n) {
@@ -140,67 +150,69 @@ double number_of(const Node& n) {
     case NodeKind::number: return n.number;
     case NodeKind::variable: return n.variable->number;
     case NodeKind::element: return number_cell(n);
-    case NodeKind::negate: return -number_of(*n.a);
+    case NodeKind::negate: return -operand_of(n.a);
     case NodeKind::add: {
-      double l = number_of(*n.a);
-      return l + number_of(*n.b);
+      double l = operand_of(n.a);
+      return l + operand_of(n.b);
     }
     case NodeKind::subtract: {
-      double l = number_of(*n.a);
-      return l - number_of(*n.b);
+      double l = operand_of(n.a);
+      return l - operand_of(n.b);
     }
     case NodeKind::multiply: {
-      double l = number_of(*n.a);
-      return l * number_of(*n.b);
+      double l = operand_of(n.a);
+      return l * operand_of(n.b);
     }
     case NodeKind::divide: {
-      double l = number_of(*n.a);
-      double r = number_of(*n.b);
+      double l = operand_of(n.a);
+      double r = operand_of(n.b);
       if (r == 0) give_up();
       return l / r;
     }
     case NodeKind::modulo: {
-      double l = number_of(*n.a);
-      double right = number_of(*n.b);
+      double l = operand_of(n.a);
+      double right = operand_of(n.b);
       std::int32_t r = to_int32(right);
       if (right == 0 || r == 0) give_up();
       // The one quotient that does not fit: -2147483648 mod -1 is 0.
       return r == -1 ? 0.0 : static_cast<double>(to_int32(l) % r);
     }
     case NodeKind::power: {
-      double l = number_of(*n.a);
-      return std::pow(l, number_of(*n.b));
+      double l = operand_of(n.a);
+      return std::pow(l, operand_of(n.b));
     }
     case NodeKind::compare: {
-      double l = number_of(*n.a);
-      return compare(n.code, l - number_of(*n.b)) ? 1 : 0;
+      double l = operand_of(n.a);
+      return compare(n.code, l - operand_of(n.b)) ? 1 : 0;
     }
     case NodeKind::compare_texts: {
-      const std::string& l = text_of(*n.a);
-      const std::string& r = text_of(*n.b);
-      return compare(n.code, std::strcmp(l.c_str(), r.c_str())) ? 1 : 0;
+      std::string_view l = text_of(*n.a);
+      return compare(n.code, compare_texts(l, text_of(*n.b))) ? 1 : 0;
     }
     case NodeKind::bit_and: {
-      std::int32_t l = to_int32(number_of(*n.a));
-      return l & to_int32(number_of(*n.b));
+      std::int32_t l = to_int32(operand_of(n.a));
+      return l & to_int32(operand_of(n.b));
     }
     case NodeKind::bit_or: {
-      std::int32_t l = to_int32(number_of(*n.a));
-      return l | to_int32(number_of(*n.b));
+      std::int32_t l = to_int32(operand_of(n.a));
+      return l | to_int32(operand_of(n.b));
     }
     case NodeKind::function: return number_function(n);
     default: give_up();
   }
 }
 
-const std::string& text_of(const Node& n) {
+// A view of the text a node gives: of a variable, of the line, or of a
+// scratch string of the node or a node below it. Nothing changes any of them
+// while a statement's expressions are worked out, so the view stays good.
+std::string_view text_of(const Node& n) {
   switch (n.kind) {
-    case NodeKind::text: return n.scratch;
+    case NodeKind::text: return n.text;
     case NodeKind::variable: return n.variable->text;
     case NodeKind::element: return text_cell(n);
     case NodeKind::concatenate: {
-      const std::string& l = text_of(*n.a);
-      const std::string& r = text_of(*n.b);
+      std::string_view l = text_of(*n.a);
+      std::string_view r = text_of(*n.b);
       if (l.size() + r.size() > limits::string_bytes) give_up();
       n.scratch.assign(l);
       n.scratch += r;
@@ -360,6 +372,12 @@ std::size_t& for_top = state.control.for_top;
 auto& gosub_stack = state.control.gosub_stack;
 std::size_t& gosub_top = state.control.gosub_top;
 
+// A string assignment gives up when the budget is nearly spent: the
+// interpreter then stores it and raises the error if there is one.
+void check_room() {
+  if (memory_in_use() > memory_budget() || memory_budget() - memory_in_use() < string_room) give_up();
+}
+
 void check_depth(const Step& s) {
   if (value_stack.top + static_cast<std::size_t>(s.depth) > limits::value_stack_entries) give_up();
 }
@@ -387,11 +405,18 @@ Step* Runner::loop_again(Step& s, ForEntry& entry) {
   if (again != &s) return again;
   // The loop's body is this next alone: count on here, checking Break
   // before each next as the main loop would.
+  // (Nothing else reads the counter meanwhile: it is kept in a register.)
   Variable& v = *entry.variable;
+  const double step = entry.step, limit = entry.limit;
+  double x = v.number;
   for (;;) {
-    if (device::break_flag.load(std::memory_order_relaxed)) return &s;
-    v.number += entry.step;
-    if (!((v.number - entry.limit) * entry.step <= 0)) {
+    if (device::break_flag.load(std::memory_order_relaxed)) {
+      v.number = x;
+      return &s;
+    }
+    x += step;
+    if (!((x - limit) * step <= 0)) {
+      v.number = x;
       for_stack[--for_top] = ForEntry{};
       return follow(s.after);
     }
@@ -407,9 +432,19 @@ Step* Runner::perform(Step& s) {
         cell = number_of(*s.value);
       } else {
         std::string& cell = text_cell(*s.target);
-        const std::string& value = text_of(*s.value);
-        if (memory_in_use() > memory_budget() || memory_budget() - memory_in_use() < string_room) give_up();
-        assign_text(cell, value);
+        const Node& value = *s.value;
+        if (value.kind == NodeKind::concatenate && value.a->kind == NodeKind::variable && &cell == &value.a->variable->text) {
+          // name$ = name$ + text: added in place, which leaves the same text
+          // and storage as building the whole and copying it would.
+          std::string_view more = text_of(*value.b);
+          if (cell.size() + more.size() > limits::string_bytes) give_up();
+          check_room();
+          append_text(cell, more);
+        } else {
+          std::string_view text = text_of(value);
+          check_room();
+          assign_text(cell, text);
+        }
       }
       return follow(s.after);
     }

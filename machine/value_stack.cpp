@@ -105,11 +105,5 @@ int compare_strings() {
 
 std::size_t value_count() { return top; }
 
-std::int32_t to_int32(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= 2147483647.0) return 2147483647;
-  if (x <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<std::int32_t>(x);
-}
 
 }  // namespace machine

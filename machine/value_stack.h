@@ -72,6 +72,11 @@ std::size_t value_count();
 
 // A double truncated toward zero to a signed 32-bit integer. Values outside the
 // range saturate; NaN gives 0.
-std::int32_t to_int32(double x);
+inline std::int32_t to_int32(double x) {
+  if (x != x) return 0;
+  if (x >= 2147483647.0) return 2147483647;
+  if (x <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<std::int32_t>(x);
+}
 
 }  // namespace machine

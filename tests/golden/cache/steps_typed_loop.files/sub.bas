@@ -1,0 +1,4 @@
+end
+@add
+s = s + i * 10
+return
