@@ -473,6 +473,7 @@ std::unique_ptr<Step> compile_step(ProgramLine& line, std::uint32_t offset) {
   auto step = std::make_unique<Step>();
   step->line = &line;
   step->start = offset;
+  step->from_table = line.cache.slot[offset]->kind == TK_STATEMENT;
   step->variable_generation = state.variables.generation;
   step->program_generation = program.generation;
   Compiler compiler(line, offset, *step);

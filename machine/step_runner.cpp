@@ -402,7 +402,7 @@ Step* Runner::loop_again(Step& s, ForEntry& entry) {
       s.loop.generation = 0;
     }
   }
-  if (again != &s) return again;
+  if (again != &s || table_statement_check) return again;
   // The loop's body is this next alone: count on here, checking Break
   // before each next as the main loop would.
   // (Nothing else reads the counter meanwhile: it is kept in a register.)
@@ -524,6 +524,8 @@ Step* Runner::perform(Step& s) {
 
 }  // namespace
 
+bool (*table_statement_check)() = nullptr;
+
 bool run_steps(bool& interpret) {
   ProgramLine* line = execution.current_line.get();
   CachedToken* entry = lexer.entry;
@@ -543,6 +545,12 @@ bool run_steps(bool& interpret) {
         (s->variable_generation != state.variables.generation ||
          s->program_generation != program.generation) &&
         !relink_step(*s)) {
+      run.back_line = s->line;
+      run.back_offset = s->start;
+      interpret = true;
+      break;
+    }
+    if (s->from_table && table_statement_check && !table_statement_check()) {
       run.back_line = s->line;
       run.back_offset = s->start;
       interpret = true;

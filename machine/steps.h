@@ -77,6 +77,7 @@ struct Step {
   StepKind kind = StepKind::line_end;
   ProgramLine* line = nullptr;
   std::uint32_t start = 0;      // cursor offset of the statement's first token
+  bool from_table = false;      // the interpreter would run it through the statement table
   std::uint64_t variable_generation = 0;
   std::uint64_t program_generation = 0;
   int depth = 0;                // value stack entries the interpreter would use
@@ -108,6 +109,11 @@ std::unique_ptr<Step> compile_step(ProgramLine& line, std::uint32_t offset);
 // Finds the variables and labels of a step again after variables were freed
 // or the program changed; false when one is missing or has another shape.
 bool relink_step(Step& step);
+
+// When set, asked before a step that stands for a statement of the statement
+// table runs; false makes the interpreter run that statement through the
+// table instead. (The fuzz targets count statements with it.)
+extern bool (*table_statement_check)();
 
 // Runs steps from the statement at the current token while there are steps,
 // then leaves the lexer and the execution state as the interpreter would have
