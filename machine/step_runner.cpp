@@ -281,6 +281,7 @@ struct Runner {
 
   // Goes on from a step of the current line to k. Within the program the way
   // is remembered: while the program stays the same it leads to the same step.
+  // (k is written only when the line is one of the program's, which keeps it.)
   Step* follow(Continuation& k) {
     if (k.generation == program.generation) {
       line = k.line;
@@ -389,7 +390,10 @@ Step* Runner::loop_again(Step& s, ForEntry& entry) {
     line = s.loop.line;
     again = s.loop.step;
   } else {
+    // (Entering the entry's line may let go of this one, and of s with it,
+    // when it is not a line of the program: s is written only when it is.)
     bool remember = line->in_program && entry.line->in_program;
+    s.loop.generation = 0;
     s.loop_line = entry.line.get();
     s.loop_resume = entry.resume;
     enter(entry.line.get(), entry.line);
@@ -398,8 +402,6 @@ Step* Runner::loop_again(Step& s, ForEntry& entry) {
       s.loop.step = again;
       s.loop.line = line;
       s.loop.generation = program.generation;
-    } else {
-      s.loop.generation = 0;
     }
   }
   if (again != &s || table_statement_check) return again;
