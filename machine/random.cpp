@@ -13,4 +13,6 @@ int next_random() {
   return static_cast<int>((x >> 16) & 0x7FFF);
 }
 
+double random_up_to(double x) { return x * next_random() / 32767.0; }
+
 }  // namespace machine

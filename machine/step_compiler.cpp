@@ -126,7 +126,8 @@ const Node* Compiler::variable() {
   return n;
 }
 
-// The functions that only compute: their arguments' types and result type.
+// The functions that only compute (rnd also moves the generator, which a
+// step that gives up puts back): their arguments' types and result type.
 struct FunctionShape {
   int arguments;  // required
   bool optional;  // one more may follow
@@ -139,7 +140,7 @@ bool function_shape(int row, FunctionShape& shape) {
   switch (static_cast<Function>(row)) {
     case Function::int_: case Function::abs: case Function::sqr: case Function::exp:
     case Function::log: case Function::sin: case Function::cos: case Function::tan:
-    case Function::atn:
+    case Function::atn: case Function::rnd:
       shape = {1, false, {N, 0, 0}, number_type};
       return true;
     case Function::chr: case Function::str:
@@ -158,7 +159,7 @@ bool function_shape(int row, FunctionShape& shape) {
       shape = {2, true, {S, S, N}, number_type};
       return true;
     default:
-      return false;  // rnd, input$, inkey$, eof, time$, date$, netstat: not pure
+      return false;  // input$, inkey$, eof, time$, date$, netstat: they read or wait
   }
 }
 

@@ -16,6 +16,7 @@
 #include "machine/machine.h"
 #include "machine/memory_budget.h"
 #include "machine/number_parse.h"
+#include "machine/random.h"
 #include "machine/steps.h"
 #include "machine/text_functions.h"
 #include "machine/token_cache.h"
@@ -24,7 +25,8 @@ namespace machine {
 namespace {
 
 // Thrown by a step that meets what only the interpreter may handle (mostly an
-// error about to be raised); caught in run_steps, before anything has changed.
+// error about to be raised); caught in run_steps, before anything has changed
+// but the random generator, which is put back there.
 struct GiveUp {};
 [[noreturn]] void give_up() { throw GiveUp{}; }
 
@@ -98,6 +100,7 @@ double number_function(const Node& n) {
     case Function::cos: return std::cos(number_of(*n.a));
     case Function::tan: return std::tan(number_of(*n.a));
     case Function::atn: return std::atan(number_of(*n.a));
+    case Function::rnd: return random_up_to(number_of(*n.a));
     case Function::asc: return asc_value(text_of(*n.a));
     case Function::val: return parse_number(text_of(*n.a));
     case Function::len: return static_cast<double>(text_of(*n.a).size());
@@ -559,9 +562,11 @@ bool run_steps(bool& interpret) {
       break;
     }
     Step* next;
+    std::uint32_t random_was = state.random_state;
     try {
       next = run.perform(*s);
     } catch (const GiveUp&) {
+      state.random_state = random_was;
       run.back_line = s->line;
       run.back_offset = s->start;
       interpret = true;

@@ -25,9 +25,6 @@ using machine::lexer;
 namespace statements {
 namespace {
 
-// The generator's largest value: rnd(x) is x * r / 32767, so rnd(x) can be x.
-constexpr double random_top = 32767.0;
-
 // name ( expr
 void open_arguments() {
   machine::next_token();
@@ -101,8 +98,7 @@ void atn_function() { machine::put_number(std::atan(one_number())); }
 
 // rnd(x): 0 to x inclusive
 void rnd_function() {
-  double x = one_number();
-  machine::put_number(x * machine::next_random() / random_top);
+  machine::put_number(machine::random_up_to(one_number()));
 }
 
 // chr$(n)

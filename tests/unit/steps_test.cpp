@@ -64,11 +64,11 @@ TEST(Steps, StatementsMetTwiceCompile) {
             "1: end;2: let next end for;3: next end;");
 }
 
-TEST(Steps, StatementsThatWouldFailOrDoMoreStayInterpreted) {
-  // rnd moves the generator, print writes, if without then is left to the interpreter.
+TEST(Steps, StatementsThatWriteOrLackThenStayInterpreted) {
+  // print writes, if without then is left to the interpreter; rnd compiles.
   EXPECT_EQ(step_kinds("for i = 1 to 3\nx = rnd(5)\nprint \"\";\ny = i + 0\nif i then y = 1\nif i = 9 y = 2\n"
                        "z$ = \"a\" + \"b\"\nnext\n"),
-            "1: end;2:;3:;4: let end;5: if let end;6:;7: let end;8: next end;");
+            "1: end;2: let end;3:;4: let end;5: if let end;6:;7: let end;8: next end;");
 }
 
 TEST(Steps, CachedTokenAtReadsWithoutRaisingOrMovingTheReader) {
