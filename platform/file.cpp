@@ -19,9 +19,9 @@ File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
     fd_ = other.fd_;
-    std::copy(other.buffer_ + other.taken_, other.buffer_ + other.buffered_, buffer_);
-    buffered_ = other.buffered_ - other.taken_;
-    taken_ = 0;
+    buffer_ = std::move(other.buffer_);
+    buffered_ = other.buffered_;
+    taken_ = other.taken_;
     other.fd_ = -1;
     other.buffered_ = other.taken_ = 0;
   }
@@ -75,15 +75,16 @@ File File::create_write(const std::string& path) {
 
 ssize_t File::read(void* buffer, std::size_t size) {
   if (fd_ < 0) return -1;
-  if (taken_ == buffered_ && size < sizeof buffer_) {
-    ssize_t n = when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer_, sizeof buffer_); });
+  if (taken_ == buffered_ && size < read_ahead) {
+    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(read_ahead);
+    ssize_t n = when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer_.get(), read_ahead); });
     if (n <= 0) return n;
     buffered_ = static_cast<std::size_t>(n);
     taken_ = 0;
   }
   if (taken_ < buffered_) {
     std::size_t n = std::min(size, buffered_ - taken_);
-    std::memcpy(buffer, buffer_ + taken_, n);
+    std::memcpy(buffer, buffer_.get() + taken_, n);
     taken_ += n;
     return static_cast<ssize_t>(n);
   }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 
@@ -50,8 +51,10 @@ class File {
   explicit File(int fd) : fd_(fd) {}
   int fd_ = -1;
   // Read-ahead: reads of a few bytes at a time (line reading goes byte by
-  // byte) are served from here; seek_relative accounts for it.
-  char buffer_[4096];
+  // byte) are served from here; seek_relative accounts for it. Made at the
+  // first such read, so that a closed channel costs no memory.
+  static constexpr std::size_t read_ahead = 4096;
+  std::unique_ptr<char[]> buffer_;
   std::size_t buffered_ = 0;  // bytes in buffer_
   std::size_t taken_ = 0;     // bytes of buffer_ already handed out
 };
