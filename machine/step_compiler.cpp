@@ -170,6 +170,7 @@ const Node* Compiler::function() {
   if (!function_shape(row, shape)) return nullptr;
   Node* n = node(NodeKind::function, shape.result);
   n->code = static_cast<std::uint8_t>(row);
+  if (static_cast<Function>(row) == Function::rnd) step_.draws = true;
   const Node** args[] = {&n->a, &n->b, &n->c};
   if (!advance() || !expect(OP_LPAREN)) return nullptr;
   int count = 0;

@@ -555,18 +555,18 @@ bool run_steps(bool& interpret) {
       interpret = true;
       break;
     }
-    if (s->from_table && table_statement_check && !table_statement_check()) {
+    if (table_statement_check && s->from_table && !table_statement_check()) {
       run.back_line = s->line;
       run.back_offset = s->start;
       interpret = true;
       break;
     }
     Step* next;
-    std::uint32_t random_was = state.random_state;
+    std::uint32_t random_was = s->draws ? state.random_state : 0;
     try {
       next = run.perform(*s);
     } catch (const GiveUp&) {
-      state.random_state = random_was;
+      if (s->draws) state.random_state = random_was;
       run.back_line = s->line;
       run.back_offset = s->start;
       interpret = true;

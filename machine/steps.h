@@ -78,6 +78,7 @@ struct Step {
   ProgramLine* line = nullptr;
   std::uint32_t start = 0;      // cursor offset of the statement's first token
   bool from_table = false;      // the interpreter would run it through the statement table
+  bool draws = false;           // it calls rnd, which moves the random generator
   std::uint64_t variable_generation = 0;
   std::uint64_t program_generation = 0;
   int depth = 0;                // value stack entries the interpreter would use
