@@ -21,7 +21,7 @@ if [ "${1:-}" = "--tsan" ]; then
   dir=build-tsan
   flags=(-DCMAKE_BUILD_TYPE=Debug -DVORN_WERROR=ON -DVORN_TSAN=ON)
   export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
-  select=(-R 'Window|window/')
+  select=(-R 'Window|window/|Steps.Break')
 fi
 
 ./scripts/install-deps.sh
