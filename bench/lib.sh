@@ -4,7 +4,7 @@
 # console: 200,000 printed lines kept in the console picture (--screenshot),
 # against yabasic printing them to stdout. start: an empty program (start-up
 # and exit), against yabasic and an empty C program.
-ALL_BENCHES="loop bm7 sieve fib strings mandel branch console start"
+ALL_BENCHES="loop bm7 sieve fib strings mandel branch bubble reverse console start"
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
