@@ -129,34 +129,10 @@ void level_sum() {
   }
 }
 
-// Operators of the comparison level and the test each makes against 0.
-int comparison_operator() {
-  switch (lexer.op) {
-    case OP_GE: return 0;
-    case OP_GT: return 1;
-    case OP_LE: return 2;
-    case OP_LT: return 3;
-    case OP_NE: return 4;
-    case OP_EQ: return 5;
-    default: return -1;
-  }
-}
-
-bool compare(int op, double d) {
-  switch (op) {
-    case 0: return d >= 0;
-    case 1: return d > 0;
-    case 2: return d <= 0;
-    case 3: return d < 0;
-    case 4: return d != 0;
-    default: return d == 0;
-  }
-}
-
 void level_compare() {
   level_sum();
   for (;;) {
-    int op = comparison_operator();
+    int op = comparison_code(lexer.op);
     if (op < 0) return;
     next_token();
     level_sum();
@@ -168,7 +144,7 @@ void level_compare() {
       double left = get_number();
       d = left - right;
     }
-    put_number(compare(op, d) ? 1 : 0);
+    put_number(compare_difference(op, d) ? 1 : 0);
   }
 }
 
@@ -205,5 +181,17 @@ double evaluate_number() {
 }
 
 int evaluate_integer() { return to_int32(evaluate_number()); }
+
+int comparison_code(int op) {
+  switch (op) {
+    case OP_GE: return 0;
+    case OP_GT: return 1;
+    case OP_LE: return 2;
+    case OP_LT: return 3;
+    case OP_NE: return 4;
+    case OP_EQ: return 5;
+    default: return -1;
+  }
+}
 
 }  // namespace machine

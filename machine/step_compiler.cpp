@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/limits.h"
+#include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/machine.h"
@@ -288,16 +289,8 @@ const Node* Compiler::level_compare() {
   const Node* n = level_sum();
   if (!n) return nullptr;
   for (;;) {
-    int code;
-    switch (token_->op) {
-      case OP_GE: code = 0; break;
-      case OP_GT: code = 1; break;
-      case OP_LE: code = 2; break;
-      case OP_LT: code = 3; break;
-      case OP_NE: code = 4; break;
-      case OP_EQ: code = 5; break;
-      default: return n;
-    }
+    int code = comparison_code(token_->op);
+    if (code < 0) return n;
     if (!advance()) return nullptr;
     const Node* right = level_sum();
     if (!right || right->type != n->type) return nullptr;

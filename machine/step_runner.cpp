@@ -11,6 +11,7 @@
 #include "base/format_text.h"
 #include "base/limits.h"
 #include "device/line_input.h"
+#include "machine/evaluator.h"
 #include "machine/keywords.h"
 #include "machine/lexer.h"
 #include "machine/machine.h"
@@ -67,17 +68,6 @@ std::string& text_cell(const Node& n) {
   std::size_t offset = element_offset(n);
   if (offset >= n.variable->texts.size()) give_up();
   return n.variable->texts[offset];
-}
-
-bool compare(int code, double d) {
-  switch (code) {
-    case 0: return d >= 0;
-    case 1: return d > 0;
-    case 2: return d <= 0;
-    case 3: return d < 0;
-    case 4: return d != 0;
-    default: return d == 0;
-  }
 }
 
 std::int64_t int_argument(const Node* n) { return to_int32(operand_of(n)); }
@@ -186,11 +176,11 @@ double number_of(const Node& n) {
     }
     case NodeKind::compare: {
       double l = operand_of(n.a);
-      return compare(n.code, l - operand_of(n.b)) ? 1 : 0;
+      return compare_difference(n.code, l - operand_of(n.b)) ? 1 : 0;
     }
     case NodeKind::compare_texts: {
       std::string_view l = text_of(*n.a);
-      return compare(n.code, compare_texts(l, text_of(*n.b))) ? 1 : 0;
+      return compare_difference(n.code, compare_texts(l, text_of(*n.b))) ? 1 : 0;
     }
     case NodeKind::bit_and: {
       std::int32_t l = to_int32(operand_of(n.a));
