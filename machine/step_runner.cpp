@@ -47,6 +47,11 @@ inline double operand_of(const Node* n) {
 
 std::size_t element_offset(const Node& n) {
   const Variable& v = *n.variable;
+  if (n.dimension_count == 1) {  // the common case, without the loop
+    std::int32_t i = to_int32(operand_of(n.subscripts[0]));
+    if (i < 0 || i >= v.extents[0]) give_up();
+    return static_cast<std::size_t>(i);
+  }
   std::size_t offset = 0;
   for (int k = 0; k < n.dimension_count; ++k) {
     std::int32_t i = to_int32(number_of(*n.subscripts[k]));
