@@ -64,6 +64,7 @@ class Compiler {
   const Node* level_product();
   const Node* level_sum();
   const Node* level_compare();
+  const Node* bit_level(int op, NodeKind kind, const Node* (Compiler::*below)());
   const Node* level_and();
   const Node* level_or();
   const Node* number_expression() {
@@ -300,29 +301,21 @@ const Node* Compiler::level_compare() {
   }
 }
 
-const Node* Compiler::level_and() {
-  const Node* n = level_compare();
+// and / or: numbers on both sides, taken as 32-bit integers.
+const Node* Compiler::bit_level(int op, NodeKind kind, const Node* (Compiler::*below)()) {
+  const Node* n = (this->*below)();
   if (!n) return nullptr;
-  while (token_->op == OP_AND) {
+  while (token_->op == op) {
     if (n->type != number_type || !advance()) return nullptr;
-    const Node* right = level_compare();
+    const Node* right = (this->*below)();
     if (!right || right->type != number_type) return nullptr;
-    n = binary(NodeKind::bit_and, number_type, n, right);
+    n = binary(kind, number_type, n, right);
   }
   return n;
 }
 
-const Node* Compiler::level_or() {
-  const Node* n = level_and();
-  if (!n) return nullptr;
-  while (token_->op == OP_OR) {
-    if (n->type != number_type || !advance()) return nullptr;
-    const Node* right = level_and();
-    if (!right || right->type != number_type) return nullptr;
-    n = binary(NodeKind::bit_or, number_type, n, right);
-  }
-  return n;
-}
+const Node* Compiler::level_and() { return bit_level(OP_AND, NodeKind::bit_and, &Compiler::level_compare); }
+const Node* Compiler::level_or() { return bit_level(OP_OR, NodeKind::bit_or, &Compiler::level_and); }
 
 // A label token that names a line of the program now.
 bool Compiler::label(LabelUse& use) {
